@@ -1,0 +1,36 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+// The numbered errors every subsystem raises to its caller. The numbers follow
+// the classic runtime error numbers so that a message can always name one.
+class NumberedError : public std::runtime_error {
+public:
+    enum Number : int {
+        InvalidArgument = 5,
+        Overflow = 6,
+        SubscriptOutOfRange = 9,
+        DivisionByZero = 11,
+        BadFileName = 52,
+        FileNotFound = 53,
+        DeviceIoError = 57,
+        DiskFull = 61,
+        InputPastEndOfFile = 62,
+        PermissionDenied = 70,
+        PathFileAccessError = 75,
+        PathNotFound = 76,
+    };
+
+    NumberedError(int number, const std::string& detail);
+
+    int number() const noexcept { return number_; }
+    // The error's own description, without the detail ("Subscript out of range").
+    static std::string Description(int number);
+
+    // A file error for the current errno (or the given one) while working on path.
+    static NumberedError FromErrno(const std::string& path, int errnoValue);
+
+private:
+    int number_;
+};

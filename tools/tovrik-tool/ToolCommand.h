@@ -1,0 +1,40 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// One command group of tovrik-tool ("layout", "deal", "sound" ...). Each group
+// registers itself from its own source file through a static ToolCommand.
+struct ToolCommand {
+    using Run = std::function<int(const std::vector<std::string>& args)>;
+
+    ToolCommand(std::string name, std::string usage, Run run);
+
+    std::string name;
+    std::string usage;
+    Run run;
+};
+
+const std::vector<const ToolCommand*>& RegisteredCommands();
+
+// Shared argument helpers; they throw std::invalid_argument with a readable message.
+class ToolArgs {
+public:
+    explicit ToolArgs(std::vector<std::string> args);
+
+    // Removes "--name VALUE" and returns VALUE, or fallback when absent.
+    std::string TakeOption(const std::string& name, const std::string& fallback = {});
+    int TakeIntOption(const std::string& name, int fallback);
+    // Removes a "--name" switch and tells whether it was there.
+    bool TakeFlag(const std::string& name);
+    // Removes and returns the next positional argument; what names it in errors.
+    std::string TakePositional(const std::string& what);
+    // Throws when anything is left over.
+    void ExpectEnd() const;
+
+private:
+    std::vector<std::string> args_;
+};
+
+int ParseInt(const std::string& text, const std::string& what);

@@ -1,0 +1,116 @@
+#include "ToolCommand.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <exception>
+#include <iostream>
+#include <stdexcept>
+
+namespace {
+
+std::vector<const ToolCommand*>& Registry()
+{
+    static std::vector<const ToolCommand*> commands;
+    return commands;
+}
+
+void PrintUsage(std::ostream& out)
+{
+    out << "usage: tovrik-tool COMMAND ...\n";
+    for (const ToolCommand* command : RegisteredCommands())
+        out << "  tovrik-tool " << command->usage << '\n';
+}
+
+} // namespace
+
+ToolCommand::ToolCommand(std::string name_, std::string usage_, Run run_)
+    : name(std::move(name_)), usage(std::move(usage_)), run(std::move(run_))
+{
+    Registry().push_back(this);
+}
+
+const std::vector<const ToolCommand*>& RegisteredCommands() { return Registry(); }
+
+ToolArgs::ToolArgs(std::vector<std::string> args) : args_(std::move(args)) {}
+
+std::string ToolArgs::TakeOption(const std::string& name, const std::string& fallback)
+{
+    for (auto it = args_.begin(); it != args_.end(); ++it) {
+        if (*it != name)
+            continue;
+        if (std::next(it) == args_.end())
+            throw std::invalid_argument(name + " needs a value");
+        std::string value = *std::next(it);
+        args_.erase(it, std::next(it, 2));
+        return value;
+    }
+    return fallback;
+}
+
+int ToolArgs::TakeIntOption(const std::string& name, int fallback)
+{
+    const std::string value = TakeOption(name);
+    return value.empty() ? fallback : ParseInt(value, name);
+}
+
+bool ToolArgs::TakeFlag(const std::string& name)
+{
+    for (auto it = args_.begin(); it != args_.end(); ++it) {
+        if (*it == name) {
+            args_.erase(it);
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string ToolArgs::TakePositional(const std::string& what)
+{
+    for (auto it = args_.begin(); it != args_.end(); ++it) {
+        if (it->size() > 2 && it->rfind("--", 0) == 0)
+            continue;
+        std::string value = *it;
+        args_.erase(it);
+        return value;
+    }
+    throw std::invalid_argument("missing " + what);
+}
+
+void ToolArgs::ExpectEnd() const
+{
+    if (!args_.empty())
+        throw std::invalid_argument("unexpected argument '" + args_.front() + "'");
+}
+
+int ParseInt(const std::string& text, const std::string& what)
+{
+    errno = 0;
+    char* end = nullptr;
+    const long value = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || errno == ERANGE || value < INT_MIN || value > INT_MAX)
+        throw std::invalid_argument(what + " is not a whole number: '" + text + "'");
+    return static_cast<int>(value);
+}
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty() || args.front() == "--help" || args.front() == "help") {
+        PrintUsage(args.empty() ? std::cerr : std::cout);
+        return args.empty() ? 2 : 0;
+    }
+    for (const ToolCommand* command : RegisteredCommands()) {
+        if (command->name != args.front())
+            continue;
+        try {
+            return command->run({args.begin() + 1, args.end()});
+        } catch (const std::exception& error) {
+            std::cerr << "tovrik-tool " << command->name << ": " << error.what() << '\n';
+            return 1;
+        }
+    }
+    std::cerr << "tovrik-tool: unknown command '" << args.front() << "'\n";
+    PrintUsage(std::cerr);
+    return 2;
+}
