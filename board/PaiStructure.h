@@ -1,0 +1,154 @@
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+class FileConv;
+
+// One tile slot of the board. Booleans are 16-bit, -1 true and 0 false, as
+// in the board-state record.
+struct PaiSlot {
+    int32_t Position = 0;
+    int16_t Validity = 0;
+    int16_t Selectable = 0;
+    int16_t HintMark = 0;
+    int32_t Group = 0;
+    int32_t PaiIndex = 0;
+    int32_t PaiBltX = 0;
+    int32_t PaiBltY = 0;
+    int32_t Mode = 0;
+    int32_t RevMode = 0;
+    int32_t RightID = 0;
+    int32_t LeftID = 0;
+    int32_t RightUpID = 0;
+    int32_t LeftUpID = 0;
+    int32_t RightDownID = 0;
+    int32_t LeftDownID = 0;
+    std::array<int32_t, 9> OverID{};
+};
+
+struct BoardPoint {
+    int32_t x = 0;
+    int32_t y = 0;
+};
+
+// The board of one deal: a table of 512 slots, which tiles are free, hints,
+// hit testing, the painting order, deal generation and the answer file.
+// Slot numbers outside 0-511 raise NumberedError(SubscriptOutOfRange) and
+// change nothing.
+class PaiStructure {
+public:
+    static constexpr int32_t kSlots = 512;
+    static constexpr int32_t kClearTiles = 48;
+    static constexpr int32_t kSlotRecordBytes = 94;
+
+    // Display modes of ModeGet.
+    static constexpr int32_t MODE_FACEDOWN = 0;
+    static constexpr int32_t MODE_NORMAL = 1;
+    static constexpr int32_t MODE_SELECTED = 3;
+    static constexpr int32_t MODE_HINT = 4;
+    static constexpr int32_t MODE_PLAYBACK = 5;
+
+    PaiStructure();
+
+    int32_t Group(int32_t id) const;
+    int32_t PaiBltX(int32_t id) const;
+    int32_t PaiBltY(int32_t id) const;
+    int32_t PaiIndex(int32_t id) const;
+    bool Selectable(int32_t id) const;
+    bool Validity(int32_t id) const;
+    int32_t MaxID() const { return maxId_; }
+    int32_t Once() const { return once_; }
+    bool Hint() const { return hint_; }
+
+    int32_t ModeGet(int32_t id, bool hint) const;
+    void SetSelect(int32_t id);
+    void LostSelect(int32_t id);
+    void SetPlayback(int32_t id);
+    void ModeErase();
+    void CalcSelectable();
+    void PickedPai(int32_t id);
+
+    // Builds a deal of the layout file at layoutPath. problem 0 gives a fresh
+    // random deal; faceDown 0 none, 1 all until selected, n >= 2 that many
+    // tiles until free. A non-empty answerPath gets the answer file. On any
+    // failure (unreadable or ill-formed layout, no deal found, answer file not
+    // written) a NumberedError is raised and the board is left empty.
+    void CreateTable(const std::string& layoutPath, int32_t problem, int32_t faceDown,
+                     const std::string& answerPath = {});
+    // Lets pending window events run during CreateTable, at most every few
+    // milliseconds. The board refuses a nested CreateTable meanwhile.
+    void SetEventPump(std::function<void()> pump) { eventPump_ = std::move(pump); }
+    bool Building() const { return building_; }
+
+    int32_t GetOnMouseID(int32_t x, int32_t y) const;
+
+    // The board-state record: 512 slots of 94 bytes, MaxID, Once; little-endian.
+    void SaveData(std::ostream& out) const;
+    // Reads the record; a short or inconsistent record raises a NumberedError
+    // and leaves the board as it was. Run CalcSelectable afterwards.
+    void LoadData(std::istream& in);
+
+    void CopyBltOrder(std::vector<int32_t>& order) const;
+    // Stores the origin of CLEAR tile index (0-47); a larger index leaves point unchanged.
+    void GetClearRect(BoardPoint& point, int32_t index) const;
+
+    // Read access for tools and tests.
+    const PaiSlot& Slot(int32_t id) const;
+    // The slot numbers in the order the last deal's play-out took them.
+    const std::vector<int32_t>& RemovalOrder() const { return removal_; }
+
+    // Why a layout cannot be dealt, or empty when it is well formed.
+    static std::string LayoutFault(const std::vector<uint16_t>& positions,
+                                   const std::vector<uint8_t>& counts, int32_t setSize);
+
+private:
+    struct TileKind {
+        int32_t face = 0;
+        int32_t group = 0;
+    };
+
+    PaiSlot& CheckedSlot(int32_t id);
+    const PaiSlot& CheckedSlot(int32_t id) const;
+    void Empty();
+    void CalcBltPos();
+    void LinkNeighbours();
+    void ForgetPositions();
+    int32_t FindPosition(int32_t code) const;
+    bool IsFree(int32_t id) const;
+    bool CalcHint();
+    static void Swap(int32_t& a, int32_t& b);
+    void Shuffle(std::vector<int32_t>& values);
+
+    void BuildDeal(const FileConv& layout, int32_t problem, int32_t faceDown,
+                   const std::string& answerPath);
+    void PlacePositions(const std::vector<uint16_t>& positions);
+    std::vector<TileKind> MakeTileList(const std::vector<uint8_t>& counts);
+    void ShuffleSets(std::vector<TileKind>& tiles);
+    void PlayOut(std::vector<int32_t>& order);
+    void BackUp(int32_t& removed, int32_t depth);
+    void PumpEvents();
+    void HandOutTiles(const std::vector<TileKind>& tiles);
+    void WriteAnswer(const std::string& answerPath) const;
+    static std::string FormatAnswer(int32_t code, int32_t face);
+    void ApplyFaceDown(int32_t faceDown, std::vector<int32_t>& order);
+    void BuildBltOrder();
+
+    std::array<PaiSlot, kSlots> paiTable_{};
+    int32_t maxId_ = 0;
+    int32_t once_ = 0;
+    bool hint_ = false;
+    std::array<int32_t, kSlots> bltOrder_{};
+    std::array<BoardPoint, kClearTiles> clearPos_{};
+
+    std::vector<int32_t> removal_;
+    std::vector<int16_t> positionIndex_;
+    std::function<void()> eventPump_;
+    std::chrono::steady_clock::time_point lastPump_;
+    bool building_ = false;
+};
