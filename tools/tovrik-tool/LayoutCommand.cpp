@@ -1,0 +1,147 @@
+// tovrik-tool layout info|build|dump: inspect, build and dump layout files.
+#include "ToolCommand.h"
+
+#include "FileConv.h"
+#include "LayoutSource.h"
+#include "NumberedError.h"
+#include "PaiStructure.h"
+#include "TextCodec.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <stdexcept>
+
+namespace {
+
+std::string StrippedMessage(const FileConv& file)
+{
+    std::u16string message = file.GetMessage();
+    while (!message.empty() && message.back() == u'\0')
+        message.pop_back();
+    return Utf16ToUtf8(message);
+}
+
+std::string JsonString(const std::string& text)
+{
+    std::string out = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
+            out += escape;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+template <typename Values>
+std::string JsonArray(const Values& values)
+{
+    std::string out = "[";
+    for (size_t i = 0; i < values.size(); ++i)
+        out += (i ? "," : "") + std::to_string(values[i]);
+    return out + "]";
+}
+
+void PrintJson(const FileConv& file, const std::string& fault)
+{
+    std::cout << "{\"positions\":" << JsonArray(file.GetPositionArray())
+              << ",\"counts\":" << JsonArray(file.GetPaiArray())
+              << ",\"setSize\":" << file.GetPlaytime()
+              << ",\"message\":" << JsonString(StrippedMessage(file))
+              << ",\"wellFormed\":" << (fault.empty() ? "true" : "false") << "}\n";
+}
+
+void PrintText(const FileConv& file, const std::string& fault)
+{
+    const std::vector<uint16_t> positions = file.GetPositionArray();
+    const std::vector<uint8_t> counts = file.GetPaiArray();
+    std::cout << "positions: " << positions.size() << '\n';
+    for (size_t i = 0; i < positions.size(); ++i)
+        std::cout << (i % 16 ? " " : "  ") << positions[i] << (i % 16 == 15 || i + 1 == positions.size() ? "\n" : "");
+    std::cout << "counts:";
+    for (size_t k = 0; k < counts.size(); ++k) {
+        std::cout << ' ' << k << ':' << (k >= 38 ? counts[k] & 63 : counts[k]);
+        if (k >= 38)
+            std::cout << "/spread" << (counts[k] >> 6);
+    }
+    std::cout << "\nset size: " << file.GetPlaytime() << '\n';
+    std::cout << "message: " << StrippedMessage(file) << '\n';
+    std::cout << "well formed: " << (fault.empty() ? "yes" : "no (" + fault + ")") << '\n';
+}
+
+int Info(ToolArgs args)
+{
+    const bool json = args.TakeFlag("--json");
+    const std::string path = args.TakePositional("FILE");
+    args.ExpectEnd();
+    FileConv file;
+    file.LoadFile(path);
+    const std::string fault =
+        PaiStructure::LayoutFault(file.GetPositionArray(), file.GetPaiArray(), file.GetPlaytime());
+    if (json)
+        PrintJson(file, fault);
+    else
+        PrintText(file, fault);
+    return 0;
+}
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw NumberedError::FromErrno(path, errno);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+int Build(ToolArgs args)
+{
+    const std::string sourcePath = args.TakePositional("SOURCE");
+    const std::string outPath = args.TakePositional("OUT.tvm");
+    args.ExpectEnd();
+    LayoutSource source;
+    try {
+        source = LayoutSource::Parse(ReadAll(sourcePath));
+    } catch (const NumberedError& error) {
+        throw std::runtime_error(sourcePath + ": " + error.what());
+    }
+    FileConv file;
+    source.ToFile(file);
+    file.SaveFile(outPath);
+    return 0;
+}
+
+int Dump(ToolArgs args)
+{
+    const std::string path = args.TakePositional("FILE");
+    args.ExpectEnd();
+    FileConv file;
+    file.LoadFile(path);
+    std::cout << LayoutSource::FromFile(file).Format();
+    return 0;
+}
+
+const ToolCommand layoutCommand("layout", "layout info FILE [--json] | layout build SOURCE OUT.tvm | layout dump FILE",
+                                [](const std::vector<std::string>& raw) {
+                                    ToolArgs args(raw);
+                                    const std::string action = args.TakePositional("info, build or dump");
+                                    if (action == "info")
+                                        return Info(std::move(args));
+                                    if (action == "build")
+                                        return Build(std::move(args));
+                                    if (action == "dump")
+                                        return Dump(std::move(args));
+                                    throw std::invalid_argument("unknown action '" + action + "'");
+                                });
+
+} // namespace
