@@ -287,6 +287,9 @@ void PixelSurface::StretchCopyClipped(const PixelView& src, const PixelRect& src
 
 void PixelSurface::Fill(const PixelRect& r, uint32_t value)
 {
+    if (r.Width() <= 0 || r.Height() <= 0) {
+        return;
+    }
     const int64_t left = std::max<int64_t>(r.Left, 0);
     const int64_t top = std::max<int64_t>(r.Top, 0);
     const int64_t right = std::min<int64_t>(r.Right, width_);
