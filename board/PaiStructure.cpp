@@ -330,7 +330,7 @@ std::string PaiStructure::LayoutFault(const std::vector<uint16_t>& positions, co
             return "the tile count of " + ClassName(k) + " is not a multiple of the set size";
         if (mode == 2 && n > 16)
             return ClassName(k) + " holds more than 16 tiles in spread mode 2";
-        if (mode == 2 && n % 4 % setSize != 0)
+        if (mode == 2 && ((n >= 4 && 4 % setSize != 0) || n % 4 % setSize != 0))
             return "a face block of " + ClassName(k) + " is not a multiple of the set size";
         if (mode == 3 && (n < 4 || n % 4 != 0))
             return ClassName(k) + " in spread mode 3 does not hold a multiple of 4 tiles, at least 4";

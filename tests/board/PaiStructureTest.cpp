@@ -1,0 +1,298 @@
+#include "BoardTestSupport.h"
+
+#include "NumberedError.h"
+#include "PaiStructure.h"
+
+#include <algorithm>
+#include <sstream>
+
+namespace {
+
+// Deals a layout of plain class-0 tiles in the given positions.
+void DealPlain(PaiStructure& board, const std::vector<uint16_t>& positions, int setSize = 1)
+{
+    const std::string path =
+        WriteLayout(positions, Counts({{0, static_cast<int>(positions.size())}}), setSize);
+    board.CreateTable(path, 1, 0);
+    ASSERT_EQ(board.MaxID(), static_cast<int32_t>(positions.size()));
+}
+
+void Take(PaiStructure& board, int32_t id)
+{
+    board.PickedPai(id);
+    board.CalcSelectable();
+}
+
+int ErrorNumber(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const NumberedError& error) {
+        return error.number();
+    }
+    return 0;
+}
+
+TEST(PaiStructureFreedom, TileBetweenTwoNeighboursIsFreedByRemovingEither)
+{
+    const std::vector<uint16_t> row = {Code(0, 2, 4), Code(0, 4, 4), Code(0, 6, 4), Code(0, 20, 4)};
+    for (const int32_t removed : {0, 2}) {
+        PaiStructure board;
+        DealPlain(board, row, 2);
+        EXPECT_TRUE(board.Selectable(0));
+        EXPECT_FALSE(board.Selectable(1));
+        EXPECT_TRUE(board.Selectable(2));
+        Take(board, removed);
+        EXPECT_TRUE(board.Selectable(1)) << "after taking slot " << removed;
+        EXPECT_FALSE(board.Selectable(removed));
+    }
+}
+
+TEST(PaiStructureFreedom, HalfOffsetSideNeighboursBlockOnlyFromRowTwoAndUpToRowNineteen)
+{
+    PaiStructure board;
+    // Right neighbour half a tile higher, left neighbour beside it.
+    DealPlain(board, {Code(0, 2, 2), Code(0, 4, 2), Code(0, 6, 1), Code(0, 20, 4)}, 2);
+    EXPECT_FALSE(board.Selectable(1));
+    EXPECT_EQ(board.Slot(1).RightUpID, 2);
+
+    // Right neighbour half a tile lower, at the bottom of the looked-at rows.
+    DealPlain(board, {Code(0, 2, 19), Code(0, 4, 19), Code(0, 6, 20), Code(0, 20, 4)}, 2);
+    EXPECT_FALSE(board.Selectable(1));
+    EXPECT_EQ(board.Slot(1).RightDownID, 2);
+
+    // In row 1 the tiles of row 0 beside it are never looked at.
+    DealPlain(board, {Code(0, 2, 0), Code(0, 4, 1), Code(0, 6, 0), Code(0, 20, 4)}, 2);
+    EXPECT_TRUE(board.Selectable(1));
+    EXPECT_EQ(board.Slot(1).LeftUpID, -1);
+    EXPECT_EQ(board.Slot(1).RightUpID, -1);
+}
+
+TEST(PaiStructureFreedom, TileHalfCoveredFromTheLayerAboveIsNotFree)
+{
+    PaiStructure board;
+    for (const uint16_t cover : {Code(1, 5, 4), Code(1, 4, 5), Code(1, 3, 3), Code(1, 5, 5)}) {
+        DealPlain(board, {Code(0, 4, 4), cover});
+        EXPECT_FALSE(board.Selectable(0)) << "cover " << cover;
+        EXPECT_TRUE(board.Selectable(1));
+        Take(board, 1);
+        EXPECT_TRUE(board.Selectable(0));
+    }
+    // Two columns off no longer overlaps.
+    DealPlain(board, {Code(0, 4, 4), Code(1, 6, 4)});
+    EXPECT_TRUE(board.Selectable(0));
+}
+
+TEST(PaiStructureFreedom, TopLayerIsNeverCoveredAndTakenTilesNeverBlock)
+{
+    PaiStructure board;
+    DealPlain(board, {Code(6, 4, 4), Code(7, 4, 4)});
+    EXPECT_EQ(board.Slot(0).OverID[4], 1);
+    const auto& over = board.Slot(1).OverID;
+    EXPECT_TRUE(std::all_of(over.begin(), over.end(), [](int32_t id) { return id == -1; }));
+    EXPECT_TRUE(board.Selectable(1));
+    Take(board, 1);
+    EXPECT_TRUE(board.Selectable(0));
+    EXPECT_FALSE(board.Validity(1));
+}
+
+TEST(PaiStructureHint, SetOfThreeIsHintedOnlyWhileThreeFreeTilesShareAGroup)
+{
+    PaiStructure board;
+    std::vector<uint16_t> apart;
+    for (int i = 0; i < 6; ++i)
+        apart.push_back(Code(0, i * 5, 4));
+    board.CreateTable(WriteLayout(apart, Counts({{0, 3}, {1, 3}}), 3), 7, 0);
+    EXPECT_EQ(board.Once(), 3);
+    EXPECT_TRUE(board.Hint());
+
+    const auto firstOf = [&](int32_t group) {
+        for (int32_t id = 0; id < board.MaxID(); ++id)
+            if (board.Validity(id) && board.Group(id) == group)
+                return id;
+        return -1;
+    };
+    Take(board, firstOf(0));
+    EXPECT_TRUE(board.Hint());
+    Take(board, firstOf(1));
+    EXPECT_FALSE(board.Hint());
+    for (int32_t id = 0; id < board.MaxID(); ++id)
+        EXPECT_NE(board.ModeGet(id, true), PaiStructure::MODE_HINT);
+}
+
+TEST(PaiStructureModes, FaceDownRulesAndHintFlag)
+{
+    PaiStructure board;
+    board.CreateTable(ClassicPath(), 5, 1);
+    EXPECT_EQ(board.ModeGet(0, true), PaiStructure::MODE_FACEDOWN);
+    board.SetSelect(0);
+    EXPECT_EQ(board.ModeGet(0, true), PaiStructure::MODE_SELECTED);
+    board.LostSelect(0);
+    EXPECT_EQ(board.ModeGet(0, false), PaiStructure::MODE_FACEDOWN);
+
+    // Rule 2 on every tile: face down exactly while not free.
+    board.CreateTable(ClassicPath(), 5, 512);
+    bool sawHint = false;
+    for (int32_t id = 0; id < board.MaxID(); ++id) {
+        EXPECT_EQ(board.Slot(id).RevMode, 2);
+        const int32_t shown = board.ModeGet(id, true);
+        EXPECT_EQ(shown == PaiStructure::MODE_FACEDOWN, !board.Selectable(id)) << "slot " << id;
+        EXPECT_NE(board.ModeGet(id, false), PaiStructure::MODE_HINT);
+        sawHint = sawHint || shown == PaiStructure::MODE_HINT;
+    }
+    EXPECT_TRUE(sawHint);
+}
+
+TEST(PaiStructureModes, PlaybackPutsTileBackUntilFreedomIsRecomputed)
+{
+    PaiStructure board;
+    board.CreateTable(ClassicPath(), 9, 0);
+    board.PickedPai(0);
+    EXPECT_FALSE(board.Validity(0));
+    board.SetPlayback(0);
+    EXPECT_TRUE(board.Validity(0));
+    EXPECT_EQ(board.ModeGet(0, false), PaiStructure::MODE_PLAYBACK);
+    EXPECT_FALSE(board.Selectable(0));
+    board.CalcSelectable();
+    EXPECT_TRUE(board.Selectable(0));
+    board.ModeErase();
+    EXPECT_EQ(board.ModeGet(0, false), PaiStructure::MODE_NORMAL);
+    EXPECT_EQ(board.Slot(511).Mode, PaiStructure::MODE_NORMAL);
+}
+
+TEST(PaiStructureHitTest, HigherSlotWinsWhateverItsLayer)
+{
+    PaiStructure board;
+    // Slot 0 lies on layer 1, slot 1 beneath it on layer 0.
+    DealPlain(board, {Code(1, 4, 4), Code(0, 4, 4)});
+    EXPECT_EQ(board.PaiBltX(0), 66);
+    EXPECT_EQ(board.PaiBltY(0), 94);
+    EXPECT_EQ(board.GetOnMouseID(80, 110), 1);
+    EXPECT_EQ(board.GetOnMouseID(66, 94), 0);
+    EXPECT_EQ(board.GetOnMouseID(72 + 36, 100 + 50), 1);
+    EXPECT_EQ(board.GetOnMouseID(72 + 37, 100), -1);
+    EXPECT_EQ(board.GetOnMouseID(72, 100 + 51), -1);
+    board.PickedPai(1);
+    EXPECT_EQ(board.GetOnMouseID(80, 110), 0);
+    board.PickedPai(0);
+    EXPECT_EQ(board.GetOnMouseID(80, 110), -1);
+}
+
+TEST(PaiStructureSlots, NumbersOutsideTheTableAreRejectedAndChangeNothing)
+{
+    PaiStructure board;
+    board.CreateTable(ClassicPath(), 3, 0);
+    for (const int32_t id : {-1, 512, 40000}) {
+        EXPECT_EQ(ErrorNumber([&] { board.Group(id); }), NumberedError::SubscriptOutOfRange);
+        EXPECT_EQ(ErrorNumber([&] { board.ModeGet(id, true); }), NumberedError::SubscriptOutOfRange);
+        EXPECT_EQ(ErrorNumber([&] { board.PickedPai(id); }), NumberedError::SubscriptOutOfRange);
+        EXPECT_EQ(ErrorNumber([&] { board.SetPlayback(id); }), NumberedError::SubscriptOutOfRange);
+    }
+    for (int32_t id = 0; id < board.MaxID(); ++id)
+        EXPECT_TRUE(board.Validity(id));
+    // Unused slots inside the table are accepted and zero-filled.
+    EXPECT_EQ(board.Group(511), 0);
+    EXPECT_FALSE(board.Validity(300));
+}
+
+TEST(PaiStructureClear, ClearFigureOriginsAndIndexBeyondTheFigure)
+{
+    PaiStructure board;
+    BoardPoint point{7, 8};
+    board.GetClearRect(point, 0);
+    EXPECT_EQ(point.x, 18);
+    EXPECT_EQ(point.y, 200);
+    board.GetClearRect(point, 47);
+    EXPECT_EQ(point.x, 33 * 18);
+    EXPECT_EQ(point.y, 14 * 25);
+    point = {7, 8};
+    board.GetClearRect(point, 48);
+    EXPECT_EQ(point.x, 7);
+    EXPECT_EQ(point.y, 8);
+    EXPECT_EQ(ErrorNumber([&] { board.GetClearRect(point, -1); }), NumberedError::SubscriptOutOfRange);
+    EXPECT_EQ(board.MaxID(), 0);
+    EXPECT_EQ(board.Once(), 0);
+}
+
+TEST(PaiStructurePainting, EveryTileIsPaintedAfterWhatLiesBelowAndBehindIt)
+{
+    PaiStructure board;
+    board.CreateTable(ClassicPath(), 11, 0);
+    std::vector<int32_t> order(3, 99);
+    board.CopyBltOrder(order);
+    ASSERT_EQ(order.size(), 144u);
+    std::vector<int32_t> sorted = order;
+    std::sort(sorted.begin(), sorted.end());
+    for (int32_t i = 0; i < 144; ++i)
+        ASSERT_EQ(sorted[i], i);
+
+    const auto key = [&](int32_t id) {
+        const int32_t code = board.Slot(id).Position;
+        return std::tuple(code / 2048, code / 32 % 64 + code % 32, code % 32);
+    };
+    for (size_t i = 1; i < order.size(); ++i)
+        EXPECT_LT(key(order[i - 1]), key(order[i]));
+}
+
+std::string Record(const PaiStructure& board)
+{
+    std::ostringstream out;
+    board.SaveData(out);
+    return out.str();
+}
+
+TEST(PaiStructureRecord, SaveAndLoadRestoreTheBoardExactly)
+{
+    PaiStructure board;
+    board.CreateTable(ClassicPath(), 21, 40);
+    board.PickedPai(board.RemovalOrder()[0]);
+    board.PickedPai(board.RemovalOrder()[1]);
+    board.SetSelect(board.RemovalOrder()[2]);
+    board.CalcSelectable();
+    const std::string record = Record(board);
+    ASSERT_EQ(record.size(), 512u * 94u + 8u);
+    EXPECT_EQ(record.substr(0, 6), std::string("\xA3\x00\x00\x00\xFF\xFF", 6));
+    EXPECT_EQ(record.substr(512 * 94), std::string("\x90\x00\x00\x00\x02\x00\x00\x00", 8));
+
+    PaiStructure loaded;
+    std::istringstream in(record);
+    loaded.LoadData(in);
+    loaded.CalcSelectable();
+    EXPECT_EQ(Record(loaded), record);
+    EXPECT_EQ(loaded.MaxID(), 144);
+    EXPECT_EQ(loaded.Hint(), board.Hint());
+    EXPECT_EQ(loaded.ModeGet(board.RemovalOrder()[2], false), PaiStructure::MODE_SELECTED);
+}
+
+TEST(PaiStructureRecord, ShortOrInconsistentRecordsLeaveTheBoardAsItWas)
+{
+    PaiStructure board;
+    board.CreateTable(ClassicPath(), 22, 0);
+    const std::string good = Record(board);
+
+    std::string corruptLink = good;
+    corruptLink.replace(50, 4, std::string("\x58\x02\x00\x00", 4)); // a link of slot 0 becomes 600
+    std::string corruptGroup = good;
+    corruptGroup[10] = '\x40'; // Group of slot 0 becomes 64
+    std::string corruptCount = good;
+    corruptCount[512 * 94] = '\x01';
+    corruptCount[512 * 94 + 1] = '\x02'; // MaxID 513
+
+    PaiStructure other;
+    other.CreateTable(ClassicPath(), 23, 0);
+    const std::string before = Record(other);
+    const std::pair<std::string, int> cases[] = {
+        {good.substr(0, good.size() - 1), NumberedError::InputPastEndOfFile},
+        {std::string(), NumberedError::InputPastEndOfFile},
+        {corruptLink, NumberedError::SubscriptOutOfRange},
+        {corruptGroup, NumberedError::SubscriptOutOfRange},
+        {corruptCount, NumberedError::SubscriptOutOfRange},
+    };
+    for (const auto& [record, number] : cases) {
+        std::istringstream in(record);
+        EXPECT_EQ(ErrorNumber([&] { other.LoadData(in); }), number);
+        EXPECT_EQ(Record(other), before);
+    }
+}
+
+} // namespace
