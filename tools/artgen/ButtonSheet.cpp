@@ -1,0 +1,187 @@
+#include "ButtonSheet.h"
+
+#include "ArtFonts.h"
+#include "KeyedStamp.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <array>
+
+namespace {
+
+// The screen's backdrop and the side panel's background: everything but the
+// cursor and the labels is drawn over this colour.
+const QColor Backdrop(0x33, 0x99, 0xFF);
+const QColor Navy(0x1C, 0x2B, 0x4A);
+constexpr int LabelMinAlpha = 100;
+constexpr int SoftMinAlpha = 20;
+
+const std::array<QString, 3> BarLabels{"メニュー", "ヒント", "一手戻す"};
+const std::array<QString, 8> PanelLabels{"新しいゲーム", "やり直し", "セーブ",   "ロード",
+                                         "自動ヒント",   "効果音",   "壁紙",     "閉じる"};
+
+struct FaceStyle {
+    QColor top;
+    QColor bottom;
+    QColor border;
+    qreal borderWidth;
+};
+
+FaceStyle FaceStyleOf(int mode)
+{
+    static const std::array<FaceStyle, 3> styles{{
+        {QColor(0xFD, 0xFB, 0xF3), QColor(0xE4, 0xDA, 0xC2), QColor(0x2E, 0x4C, 0x80), 1.6},
+        {QColor(0xFF, 0xF3, 0xCC), QColor(0xFF, 0xCF, 0x70), QColor(0xC8, 0x6A, 0x08), 2.4},
+        {QColor(0xD8, 0xCC, 0xB0), QColor(0xF0, 0xEA, 0xD8), QColor(0x2E, 0x4C, 0x80), 2.0},
+    }};
+    return styles[mode];
+}
+
+QImage FaceLayer(int mode)
+{
+    const FaceStyle style = FaceStyleOf(mode);
+    QImage layer = KeyedStamp::Layer(110, 32);
+    QPainter p(&layer);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient gradient(0, 0, 0, 32);
+    gradient.setColorAt(0, style.top);
+    gradient.setColorAt(1, style.bottom);
+    const qreal inset = style.borderWidth / 2;
+    p.setPen(QPen(style.border, style.borderWidth));
+    p.setBrush(gradient);
+    p.drawRoundedRect(QRectF(inset, inset, 110 - 2 * inset, 32 - 2 * inset), 8, 8);
+    if (mode == 2) {
+        p.setPen(QPen(QColor(0x90, 0x84, 0x6C), 1.0));
+        p.drawLine(QPointF(8, 3.5), QPointF(102, 3.5));
+    }
+    return layer;
+}
+
+QImage OpaqueOverBackdrop(const QImage& layer)
+{
+    QImage opaque(layer.size(), QImage::Format_RGB32);
+    opaque.fill(Backdrop);
+    QPainter(&opaque).drawImage(0, 0, layer);
+    return opaque;
+}
+
+QImage LabelLayer(const QString& text)
+{
+    QImage layer = KeyedStamp::Layer(110, 32);
+    QPainter p(&layer);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal size = text.size() > 5 ? 14 : 16;
+    p.fillPath(ArtFonts::CenteredText(text, ArtFonts::Gothic(size, true), {55, 16}), Navy);
+    return layer;
+}
+
+// White figures with a navy outline, read against the backdrop.
+QImage OutlinedTextLayer(const QString& text, QSize size, qreal pixelSize)
+{
+    QImage layer = KeyedStamp::Layer(size.width(), size.height());
+    QPainter p(&layer);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPainterPath path = ArtFonts::CenteredText(
+        text, ArtFonts::Gothic(pixelSize, true), QPointF(size.width() / 2.0, size.height() / 2.0));
+    p.strokePath(path, QPen(Navy, 3.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.fillPath(path, QColor(0xFF, 0xFF, 0xFF));
+    return layer;
+}
+
+QPainterPath HandShape()
+{
+    QPainterPath hand;
+    hand.addRoundedRect(QRectF(5.5, 0.5, 4, 13), 2, 2);  // the pointing finger, tip at (7, 1)
+    for (int i = 0; i < 3; ++i)
+        hand.addRoundedRect(QRectF(9.5 + 2.7 * i, 6.5 + 0.6 * i, 2.9, 7), 1.4, 1.4);
+    hand.addRoundedRect(QRectF(5.5, 9.5, 12.5, 11.5), 3, 3);  // palm
+    QPainterPath thumb;
+    thumb.moveTo(6, 13);
+    thumb.lineTo(2.5, 10.2);
+    thumb.quadTo(0.6, 10.5, 1.3, 12.6);
+    thumb.lineTo(6, 18);
+    thumb.closeSubpath();
+    return hand.united(thumb).simplified();
+}
+
+QImage CursorLayer()
+{
+    QImage layer = KeyedStamp::Layer(20, 22);
+    QPainter p(&layer);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPainterPath hand = HandShape();
+    p.fillPath(hand, QColor(0x10, 0x10, 0x18));
+    // the light glove inside a one-pixel dark outline
+    QPainterPathStroker stroker;
+    stroker.setWidth(2.2);
+    stroker.setJoinStyle(Qt::RoundJoin);
+    p.fillPath(hand.subtracted(stroker.createStroke(hand)), QColor(0xFF, 0xFB, 0xF0));
+    p.setPen(QPen(QColor(0x60, 0x58, 0x50), 0.9));
+    for (int i = 0; i < 2; ++i)
+        p.drawLine(QPointF(12.35 + 2.7 * i, 9 + 0.6 * i), QPointF(12.35 + 2.7 * i, 12.5));
+    return layer;
+}
+
+QImage IndicatorLayer(bool on)
+{
+    QImage layer = KeyedStamp::Layer(55, 32);
+    QPainter p(&layer);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF pill(6.5, 8.5, 42, 16);
+    p.setPen(QPen(Navy, 1.2));
+    p.setBrush(on ? QColor(0x2F, 0xB8, 0x4E) : QColor(0x8A, 0x94, 0xA6));
+    p.drawRoundedRect(pill, 8, 8);
+    const QPointF knob = on ? QPointF(40.5, 16.5) : QPointF(14.5, 16.5);
+    p.setBrush(on ? QColor(0xE8, 0xFF, 0xE8) : QColor(0xD8, 0xDC, 0xE4));
+    p.drawEllipse(knob, 5.5, 5.5);
+    const QPointF textCentre = on ? QPointF(24.5, 16.5) : QPointF(31.5, 16.5);
+    p.fillPath(ArtFonts::CenteredText(on ? "ON" : "OFF", ArtFonts::Gothic(10, true), textCentre),
+               on ? QColor(0xF4, 0xFF, 0xF4) : QColor(0x28, 0x30, 0x40));
+    return layer;
+}
+
+} // namespace
+
+QRect ButtonSheet::CursorRect() { return {0, 0, 20, 22}; }
+QRect ButtonSheet::DigitRect(int digit) { return {21 + 12 * digit, 0, 12, 22}; }
+QRect ButtonSheet::CaptionRect() { return {142, 0, 44, 22}; }
+QRect ButtonSheet::UnitRect() { return {186, 0, 22, 22}; }
+QRect ButtonSheet::FaceRect(int mode) { return {0, 45 + 32 * mode, 110, 32}; }
+QRect ButtonSheet::BarLabelRect(int button) { return {110, 45 + 32 * (button - 1), 110, 32}; }
+QRect ButtonSheet::IndicatorRect(bool on) { return {on ? 0 : 55, 237, 55, 32}; }
+
+QRect ButtonSheet::PanelLabelRect(int item)
+{
+    static constexpr std::array<QPoint, 8> corners{{{110, 141}, {0, 173}, {110, 173}, {0, 205},
+                                                     {110, 205}, {110, 269}, {110, 237}, {0, 269}}};
+    return {corners[item], QSize(110, 32)};
+}
+
+QImage ButtonSheet::Build()
+{
+    QImage sheet(Width, Height, QImage::Format_RGB32);
+    sheet.fill(Key);
+    KeyedStamp::Hard(sheet, CursorLayer(), CursorRect().topLeft(), Key);
+    for (int digit = 0; digit < 10; ++digit)
+        KeyedStamp::OverMatte(sheet, OutlinedTextLayer(QString::number(digit), {12, 22}, 19),
+                              DigitRect(digit).topLeft(), Backdrop, Key, SoftMinAlpha);
+    KeyedStamp::OverMatte(sheet, OutlinedTextLayer("残り", {44, 22}, 17), CaptionRect().topLeft(),
+                          Backdrop, Key, SoftMinAlpha);
+    KeyedStamp::OverMatte(sheet, OutlinedTextLayer("枚", {22, 22}, 17), UnitRect().topLeft(), Backdrop,
+                          Key, SoftMinAlpha);
+    for (int mode = 0; mode < 3; ++mode)
+        KeyedStamp::OverMatte(sheet, FaceLayer(mode), FaceRect(mode).topLeft(), Backdrop, Key,
+                              SoftMinAlpha);
+    const QImage labelGround = OpaqueOverBackdrop(FaceLayer(0));
+    for (int button = 1; button <= 3; ++button)
+        KeyedStamp::OverMatte(sheet, LabelLayer(BarLabels[button - 1]), BarLabelRect(button).topLeft(),
+                              labelGround, Key, LabelMinAlpha);
+    for (int item = 0; item < 8; ++item)
+        KeyedStamp::OverMatte(sheet, LabelLayer(PanelLabels[item]), PanelLabelRect(item).topLeft(),
+                              labelGround, Key, LabelMinAlpha);
+    for (bool on : {true, false})
+        KeyedStamp::OverMatte(sheet, IndicatorLayer(on), IndicatorRect(on).topLeft(), Backdrop, Key,
+                              SoftMinAlpha);
+    return sheet;
+}

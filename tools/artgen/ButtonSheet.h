@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QImage>
+#include <QRect>
+
+// The button-bar sheet: cursor, digits, counter caption and unit, the three
+// button faces, the labels of the bar's buttons and of the side panel's eight
+// items, and the panel's on and off indicators. Pure red marks transparent pixels.
+class ButtonSheet {
+public:
+    static constexpr int Width = 221;
+    static constexpr int Height = 302;
+    static constexpr QRgb Key = 0xFFFF0000;
+
+    static QImage Build();
+
+    static QRect CursorRect();
+    static QRect DigitRect(int digit);
+    static QRect CaptionRect();
+    static QRect UnitRect();
+    static QRect FaceRect(int mode);       // 0 normal, 1 focus, 2 pressed
+    static QRect BarLabelRect(int button);  // 1 options, 2 hint, 3 playback
+    static QRect PanelLabelRect(int item);  // 0-7
+    static QRect IndicatorRect(bool on);
+};
