@@ -1,0 +1,148 @@
+#include "SavedGame.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include "NumberedError.h"
+
+namespace {
+
+constexpr int16_t kTrue = -1;
+constexpr int16_t kFalse = 0;
+
+[[noreturn]] void Refuse(const std::string& problem)
+{
+    throw NumberedError(NumberedError::SubscriptOutOfRange, "saved game refused: " + problem);
+}
+
+class ByteReader {
+public:
+    ByteReader(const std::string& bytes, size_t position) : bytes_(bytes), position_(position) {}
+
+    int32_t Int32() { return static_cast<int32_t>(Unsigned(4)); }
+    int16_t Int16() { return static_cast<int16_t>(Unsigned(2)); }
+
+    std::vector<int32_t> Ids(int32_t count, int32_t limit, const char* what)
+    {
+        std::vector<int32_t> ids(count);
+        for (int32_t i = 0; i < count; ++i) {
+            ids[i] = Int32();
+            if (ids[i] < 0 || ids[i] >= limit)
+                Refuse(std::string(what) + " entry " + std::to_string(i) + " is " + std::to_string(ids[i]) +
+                       ", not a slot below the tile count " + std::to_string(limit));
+        }
+        return ids;
+    }
+
+private:
+    uint32_t Unsigned(int size)
+    {
+        uint32_t value = 0;
+        for (int i = 0; i < size; ++i)
+            value |= static_cast<uint32_t>(static_cast<uint8_t>(bytes_[position_ + i])) << (8 * i);
+        position_ += size;
+        return value;
+    }
+
+    const std::string& bytes_;
+    size_t position_;
+};
+
+void AppendInt(std::string& out, int32_t value, int size)
+{
+    const auto bits = static_cast<uint32_t>(value);
+    for (int i = 0; i < size; ++i)
+        out.push_back(static_cast<char>(bits >> (8 * i) & 0xFF));
+}
+
+} // namespace
+
+size_t SavedGame::FileSize(int32_t tileCount)
+{
+    return kBoardRecordBytes + 6 + 8 * static_cast<size_t>(tileCount);
+}
+
+SavedGame SavedGame::Parse(const std::string& bytes)
+{
+    if (bytes.size() < FileSize(1))
+        Refuse("the file holds " + std::to_string(bytes.size()) + " bytes, too few for any game");
+    SavedGame game;
+    ByteReader reader(bytes, kSlotTableBytes);
+    game.tileCount = reader.Int32();
+    game.once = reader.Int32();
+    if (game.tileCount < 1 || game.tileCount > kMaxTiles)
+        Refuse("tile count " + std::to_string(game.tileCount) + " is not 1 to 512");
+    if (bytes.size() != FileSize(game.tileCount))
+        Refuse("the file holds " + std::to_string(bytes.size()) + " bytes, a game of " +
+               std::to_string(game.tileCount) + " tiles takes " + std::to_string(FileSize(game.tileCount)));
+    if (game.once < 1 || game.tileCount % game.once != 0)
+        Refuse("set size " + std::to_string(game.once) + " does not divide the tile count " +
+               std::to_string(game.tileCount));
+
+    game.boardRecord = bytes.substr(0, kBoardRecordBytes);
+    game.drawOrder = reader.Ids(game.tileCount, game.tileCount, "drawing order");
+    game.history = reader.Ids(game.tileCount, game.tileCount, "move history");
+    game.removedCount = reader.Int32();
+    if (game.removedCount < 0 || game.removedCount > game.tileCount || game.removedCount % game.once != 0)
+        Refuse("removed count " + std::to_string(game.removedCount) + " is not a multiple of the set size " +
+               std::to_string(game.once) + " from 0 to the tile count");
+    const int16_t autoHint = reader.Int16();
+    if (autoHint != kTrue && autoHint != kFalse)
+        Refuse("auto-hint is " + std::to_string(autoHint) + ", not a boolean");
+    game.autoHint = autoHint == kTrue;
+    return game;
+}
+
+std::string SavedGame::Serialize() const
+{
+    std::string out = boardRecord;
+    out.reserve(FileSize(tileCount));
+    for (const int32_t id : drawOrder)
+        AppendInt(out, id, 4);
+    for (const int32_t id : history)
+        AppendInt(out, id, 4);
+    AppendInt(out, removedCount, 4);
+    AppendInt(out, autoHint ? kTrue : kFalse, 2);
+    return out;
+}
+
+SavedGame SavedGame::ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw NumberedError::FromErrno(path, errno);
+    // One byte more than the largest game is enough to refuse any longer file.
+    std::string bytes(FileSize(kMaxTiles) + 1, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (in.bad())
+        throw NumberedError(NumberedError::DeviceIoError, path);
+    bytes.resize(static_cast<size_t>(in.gcount()));
+    return Parse(bytes);
+}
+
+void SavedGame::WriteFile(const std::string& path) const
+{
+    const std::string bytes = Serialize();
+    const std::string beside = path + ".new";
+    std::ofstream out(beside, std::ios::binary | std::ios::trunc);
+    if (!out)
+        throw NumberedError::FromErrno(beside, errno);
+    errno = 0;
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    const int writeError = errno;
+    std::error_code ignored;
+    if (!out) {
+        std::filesystem::remove(beside, ignored);
+        throw NumberedError::FromErrno(path, writeError);
+    }
+    std::error_code renameError;
+    std::filesystem::rename(beside, path, renameError);
+    if (renameError) {
+        std::filesystem::remove(beside, ignored);
+        throw NumberedError::FromErrno(path, renameError.value());
+    }
+}
