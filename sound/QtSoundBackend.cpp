@@ -1,59 +1,12 @@
 #include "QtSoundBackend.h"
 
+#include "SlotStream.h"
+
 #include <QAudioFormat>
 #include <QAudioSink>
-#include <QIODevice>
 #include <QMediaDevices>
 
-#include <algorithm>
-#include <cstring>
-
 namespace {
-
-// Reads a slot's bytes from memory, starting over at the end while looping.
-class SlotStream : public QIODevice {
-public:
-    explicit SlotStream(std::shared_ptr<const SoundBuffer> buffer_) : buffer(std::move(buffer_))
-    {
-        open(QIODevice::ReadOnly);
-    }
-
-    void SetLooping(bool looping_) { looping = looping_; }
-    void Rewind() { position = 0; }
-    const std::shared_ptr<const SoundBuffer>& Buffer() const { return buffer; }
-
-    bool isSequential() const override { return true; }
-    qint64 bytesAvailable() const override
-    {
-        return static_cast<qint64>(buffer->bytes.size() - position) + QIODevice::bytesAvailable();
-    }
-
-protected:
-    qint64 readData(char* data, qint64 maxSize) override
-    {
-        const std::vector<uint8_t>& bytes = buffer->bytes;
-        qint64 copied = 0;
-        while (copied < maxSize) {
-            if (position == bytes.size()) {
-                if (!looping)
-                    break;
-                position = 0;
-            }
-            const size_t count = std::min(static_cast<size_t>(maxSize - copied), bytes.size() - position);
-            std::memcpy(data + copied, bytes.data() + position, count);
-            position += count;
-            copied += static_cast<qint64>(count);
-        }
-        return copied;
-    }
-
-    qint64 writeData(const char*, qint64) override { return -1; }
-
-private:
-    std::shared_ptr<const SoundBuffer> buffer;
-    size_t position = 0;
-    bool looping = false;
-};
 
 QAudioFormat ToAudioFormat(const WaveFormat& format)
 {

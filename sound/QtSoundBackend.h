@@ -19,10 +19,10 @@ public:
     void Stop(int32_t slot) override;
     void Release(int32_t slot) override;
 
-    bool HasDevice() const { return !device.isNull(); }
-
 private:
     class Voice;
+
+    bool HasDevice() const { return !device.isNull(); }
 
     Voice& VoiceFor(int32_t slot, const std::shared_ptr<const SoundBuffer>& buffer);
 
