@@ -1,0 +1,72 @@
+#pragma once
+
+#include "MessageBox.h"
+#include "ModuleCommands.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QString>
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+// A fresh, empty folder below the build's test folder.
+inline QString FreshTestFolder(const QString& name)
+{
+    QDir folder(QString::fromUtf8(TOVRIK_TEST_TMP) + QStringLiteral("/dialogs/") + name);
+    folder.removeRecursively();
+    QDir().mkpath(folder.path());
+    return folder.path();
+}
+
+// Records what the dialogs ask of the shell and answers with set results.
+class FakeModule : public ModuleCommands {
+public:
+    void StoreQuestionInfo(const QuestionInfo& info) override
+    {
+        calls.push_back("StoreQuestionInfo");
+        stored = info;
+    }
+    void StartGame() override { calls.push_back("StartGame"); }
+    bool PanelCommand(int code) override
+    {
+        calls.push_back("PanelCommand " + std::to_string(code));
+        if (onPanelCommand)
+            onPanelCommand(code);
+        return code == PANEL_RESTART ? restartResult : code == PANEL_SAVE ? saveResult : false;
+    }
+    void ChooseWallpaper() override { calls.push_back("ChooseWallpaper"); }
+
+    std::vector<std::string> calls;
+    QuestionInfo stored;
+    bool restartResult = true;
+    bool saveResult = true;
+    std::function<void(int)> onPanelCommand;
+};
+
+// Answers every message box from a list and records what was asked.
+class MessageRecorder {
+public:
+    MessageRecorder()
+        : previous_(SetMessageHandler([this](const MessageRequest& request) {
+              requests.push_back(request);
+              if (answers.empty())
+                  return MessageResult::Ok;
+              const MessageResult answer = answers.front();
+              answers.erase(answers.begin());
+              return answer;
+          }))
+    {
+    }
+    ~MessageRecorder() { SetMessageHandler(std::move(previous_)); }
+    MessageRecorder(const MessageRecorder&) = delete;
+    MessageRecorder& operator=(const MessageRecorder&) = delete;
+
+    std::vector<MessageRequest> requests;
+    std::vector<MessageResult> answers;
+
+private:
+    MessageHandler previous_;
+};
