@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+
+// A command line that names a game or a switch the program does not know.
+class CommandLineError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The game named on the command line, started at once instead of asking.
+struct GameChoice {
+    QString layoutName;
+    int32_t problem = 0;   // 0: a random deal
+    int32_t faceDown = 0;  // 0 none, 1 all, otherwise that many tiles
+};
+
+// What the arguments (without the program name) ask for: answer-making mode,
+// switched on by "/answer" (or "--answer") as the whole argument text, and
+// optionally a game: --layout NAME --problem N [--facedown M] [--answer].
+// Text that names no game and is not the switch is ignored.
+class CommandLine {
+public:
+    static constexpr int32_t kHighestProblem = 100000;
+    static constexpr int32_t kMostFaceDown = 512;
+
+    // Raises CommandLineError when the game options are incomplete or wrong.
+    explicit CommandLine(const QStringList& arguments);
+
+    bool AnswerMode() const { return answerMode_; }
+    const std::optional<GameChoice>& Game() const { return game_; }
+
+    static QString Usage();
+
+private:
+    static bool NamesGame(const QStringList& arguments);
+    void ParseGame(const QStringList& arguments);
+    static int32_t Number(const QString& option, const QString& text, int32_t lowest, int32_t highest);
+
+    bool answerMode_ = false;
+    std::optional<GameChoice> game_;
+};

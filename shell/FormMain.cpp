@@ -1,0 +1,245 @@
+#include "FormMain.h"
+
+#include "MessageBox.h"
+#include "ModuleMain.h"
+#include "PictureBox.h"
+
+#include <QFont>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScreen>
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace {
+
+constexpr int32_t kCursorMargin = 8;
+constexpr int32_t kCursorRightReserve = 20;
+constexpr int32_t kCursorBottomReserve = 22;
+
+QFont WindowFont()
+{
+    QFont font;
+    // The first family present is used; the others stand in for the first.
+    font.setFamilies({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans CJK JP")});
+    font.setPointSize(9);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+} // namespace
+
+FormMain::FormMain(ModuleMain& module)
+    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      picBitmap{QImage(QStringLiteral(":/sheets/tiles.png")), QImage(QStringLiteral(":/sheets/buttons.png"))},
+      module(module)
+{
+    setWindowTitle(QStringLiteral("Tovrik"));
+    setFont(WindowFont());
+    setFocusPolicy(Qt::StrongFocus);
+    picMain = new PictureBox(this);
+    picMain->setFocusPolicy(Qt::NoFocus);
+    picMain->setMouseTracking(true);
+    picMain->setCursor(Qt::BlankCursor);
+    picMain->installEventFilter(this);
+}
+
+void FormMain::FormInitialize(int32_t w, int32_t h)
+{
+    ClientW = w;
+    ClientH = h;
+    FitWindow();
+    picMain->setGeometry(0, 0, w, h);
+}
+
+void FormMain::FitWindow()
+{
+    const QSize thickness = frameGeometry().size() - geometry().size();
+    const QRect frame = FittedFrame(QSize(ClientW, ClientH), thickness, screen()->geometry());
+    setFixedSize(ClientW, ClientH);
+    move(frame.topLeft());
+}
+
+QRect FormMain::FittedFrame(QSize client, QSize frameThickness, const QRect& screen)
+{
+    const QSize outer = client + frameThickness;
+    const int left = (screen.width() - outer.width()) / 2;
+    const int top = (screen.height() - outer.height()) / 2;
+    return QRect(QPoint(screen.left() + left, screen.top() + top), outer);
+}
+
+int32_t FormMain::VirtualKeyCode(int qtKey)
+{
+    switch (qtKey) {
+    case Qt::Key_Backspace: return KEY_BACK;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return KEY_RETURN;
+    case Qt::Key_Escape: return KEY_ESCAPE;
+    case Qt::Key_Left: return KEY_LEFT;
+    case Qt::Key_Up: return KEY_UP;
+    case Qt::Key_Right: return KEY_RIGHT;
+    case Qt::Key_Down: return KEY_DOWN;
+    default: break;
+    }
+    // Letters and digits carry their virtual-key codes as Qt key values.
+    const bool letter = qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z;
+    const bool digit = qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9;
+    return letter || digit ? qtKey : 0;
+}
+
+void FormMain::KeyDown(int32_t keyCode)
+{
+    // Counted before acting: a key-up handled inside the action (during the
+    // clear animation's wait) must not be undone afterwards.
+    const int32_t repeat = KeyRepeat;
+    const bool held = KeyHeld;
+    KeyRepeat = std::min(KeyRepeat + 1, kMaxKeyRepeat);
+    KeyHeld = true;
+    ActOnKey(keyCode, repeat, held);
+}
+
+void FormMain::ActOnKey(int32_t keyCode, int32_t repeat, bool held)
+{
+    const int32_t sideways = 2 * repeat + 9;
+    const int32_t upright = 2 * repeat + 10;
+    switch (keyCode) {
+    case KEY_LEFT: MoveCursor(CursorX - sideways, CursorY); return;
+    case KEY_UP: MoveCursor(CursorX, CursorY - upright); return;
+    case KEY_RIGHT: MoveCursor(CursorX + sideways, CursorY); return;
+    case KEY_DOWN: MoveCursor(CursorX, CursorY + upright); return;
+    default: break;
+    }
+    if (held)
+        return;
+    switch (keyCode) {
+    case KEY_H: module.CommandHint(); break;
+    case KEY_BACK: module.CommandPlayback(); break;
+    case KEY_RETURN:
+    case KEY_X: ClickCursor(CursorX, CursorY); break;
+    case KEY_ESCAPE:
+    case KEY_Z: module.CommandCancel(); break;
+    case KEY_Q: module.ShowOptions(); break;
+    default: break;
+    }
+}
+
+void FormMain::KeyUp()
+{
+    KeyRepeat = 0;
+    KeyHeld = false;
+}
+
+void FormMain::MouseMove(double x, double y)
+{
+    const auto px = static_cast<int32_t>(std::lrint(x));
+    const auto py = static_cast<int32_t>(std::lrint(y));
+    if (std::abs(LastMouseY - py) > kMouseThreshold || std::abs(LastMouseX - px) > kMouseThreshold) {
+        LastMouseX = px;
+        LastMouseY = py;
+        MoveCursor(px, py);
+    }
+}
+
+void FormMain::MouseDown(Qt::MouseButton button)
+{
+    if (button == Qt::LeftButton)
+        ClickCursor(CursorX, CursorY);
+    else
+        module.CommandCancel();
+}
+
+void FormMain::MoveCursor(int32_t x, int32_t y)
+{
+    CursorX = std::min(std::max(x, kCursorMargin), ClientW - kCursorRightReserve);
+    CursorY = std::min(std::max(y, kCursorMargin), ClientH - kCursorBottomReserve);
+    module.FocusAt(CursorX, CursorY);
+}
+
+void FormMain::ClickCursor(int32_t x, int32_t y)
+{
+    module.ClickAt(x, y);
+}
+
+void FormMain::keyPressEvent(QKeyEvent* event)
+{
+    Guarded([&] { KeyDown(VirtualKeyCode(event->key())); });
+}
+
+void FormMain::keyReleaseEvent(QKeyEvent* event)
+{
+    // The window system repeats a held key as release and press pairs; only
+    // a real release ends the hold.
+    if (!event->isAutoRepeat())
+        KeyUp();
+}
+
+void FormMain::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (!isMinimized())
+        FitWindow();
+}
+
+void FormMain::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    // Keys let go while another window had the keyboard never report here.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        KeyUp();
+}
+
+void FormMain::closeEvent(QCloseEvent* event)
+{
+    if (busyDepth > 0) {
+        closePending = true;
+        event->ignore();
+        return;
+    }
+    module.ExitApp();
+    QWidget::closeEvent(event);
+}
+
+bool FormMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != picMain)
+        return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseMove: {
+        const QPointF position = static_cast<QMouseEvent*>(event)->position();
+        Guarded([&] { MouseMove(position.x(), position.y()); });
+        return true;
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
+        const Qt::MouseButton button = static_cast<QMouseEvent*>(event)->button();
+        Guarded([&] { MouseDown(button); });
+        return true;
+    }
+    default: return QWidget::eventFilter(watched, event);
+    }
+}
+
+FormMain::BusyScope::BusyScope(FormMain& form) : form(form)
+{
+    ++form.busyDepth;
+}
+
+FormMain::BusyScope::~BusyScope()
+{
+    if (--form.busyDepth == 0 && std::exchange(form.closePending, false))
+        form.close();
+}
+
+void FormMain::Guarded(const std::function<void()>& work)
+{
+    const BusyScope busy(*this);
+    try {
+        work();
+    } catch (const std::exception& error) {
+        ShowMessage({"操作を続けられませんでした。\n" + std::string(error.what()), {}, MessageButtons::Ok,
+                     MessageIcon::Critical});
+    }
+}

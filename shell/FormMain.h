@@ -1,0 +1,99 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+
+class ModuleMain;
+class PictureBox;
+
+// The main window: a picture of fixed size that cannot be resized, centred on
+// the screen. It turns keys and mouse events into cursor moves and commands of
+// the module; the game's own cursor replaces the system pointer over it.
+class FormMain : public QWidget {
+    Q_OBJECT
+
+public:
+    // Virtual-key codes of the keys the window acts on.
+    enum KeyCode : int32_t {
+        KEY_BACK = 8,
+        KEY_RETURN = 13,
+        KEY_ESCAPE = 27,
+        KEY_LEFT = 37,
+        KEY_UP = 38,
+        KEY_RIGHT = 39,
+        KEY_DOWN = 40,
+        KEY_H = 72,
+        KEY_Q = 81,
+        KEY_X = 88,
+        KEY_Z = 90,
+    };
+    static constexpr int32_t kMaxKeyRepeat = 10;
+    static constexpr int32_t kMouseThreshold = 2;
+
+    explicit FormMain(ModuleMain& module);
+
+    // Marks the module busy in a handler or in start-up: a close asked for
+    // meanwhile waits until the work is done, so that shutdown never pulls
+    // the objects away from under it.
+    class BusyScope {
+    public:
+        explicit BusyScope(FormMain& form);
+        ~BusyScope();
+        BusyScope(const BusyScope&) = delete;
+        BusyScope& operator=(const BusyScope&) = delete;
+
+    private:
+        FormMain& form;
+    };
+
+    void FormInitialize(int32_t w, int32_t h);
+    void FitWindow();
+
+    // The outer rectangle that gives the window a client area of client with
+    // the given frame thickness, centred on screen (halves toward zero).
+    static QRect FittedFrame(QSize client, QSize frameThickness, const QRect& screen);
+    // The platform's virtual-key code of a Qt key, 0 for keys without one.
+    static int32_t VirtualKeyCode(int qtKey);
+
+    void KeyDown(int32_t keyCode);
+    void KeyUp();
+    void MouseMove(double x, double y);
+    void MouseDown(Qt::MouseButton button);
+    void MoveCursor(int32_t x, int32_t y);
+    void ClickCursor(int32_t x, int32_t y);
+
+    PictureBox* picMain = nullptr;
+    QImage picWall;
+    std::array<QImage, 2> picBitmap;
+
+    int32_t ClientW = 0;
+    int32_t ClientH = 0;
+    int32_t LastMouseX = 0;
+    int32_t LastMouseY = 0;
+    int32_t CursorX = 0;
+    int32_t CursorY = 0;
+    int32_t KeyRepeat = 0;
+    bool KeyHeld = false;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void ActOnKey(int32_t keyCode, int32_t repeat, bool held);
+    // Runs a handler's work; an error ends the work, not the program, and is
+    // shown to the player with its reason.
+    void Guarded(const std::function<void()>& work);
+
+    ModuleMain& module;
+    int32_t busyDepth = 0;
+    bool closePending = false;
+};

@@ -1,0 +1,393 @@
+#include "ModuleMain.h"
+
+#include "DX7Draw.h"
+#include "FileConv.h"
+#include "FormMain.h"
+#include "MapCtrl.h"
+#include "MessageBox.h"
+#include "NumberedError.h"
+#include "PaiCtrl.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include <chrono>
+#include <thread>
+
+namespace {
+
+constexpr uint32_t kWhite = 0xFFFFFF;
+constexpr uint32_t kMagenta = 0xFF00FF;
+constexpr uint32_t kRed = 0x0000FF;
+constexpr uint32_t kBackdropColour = 0xFF9933;
+constexpr int32_t kCaptionX = 665;
+constexpr int32_t kCaptionY = 120;
+constexpr int32_t kLastStandingFrame = 57;
+constexpr int32_t kLastFrame = 113;
+constexpr auto kFrameInterval = std::chrono::microseconds(1'000'000 / 60);
+
+PixelRect WholePicture(const QImage& picture)
+{
+    return {0, 0, picture.width(), picture.height()};
+}
+
+// The platform's millisecond counter; differences are taken modulo 2^32.
+uint32_t TimeGetTime()
+{
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
+// Timer resolution is fine-grained on Linux already; the calls keep their
+// places in start-up and shutdown.
+void TimeBeginPeriod() {}
+void TimeEndPeriod() {}
+
+int32_t WholeNumber(const QString& text, const char* what)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok, 10);
+    if (!ok)
+        throw NumberedError(NumberedError::InvalidArgument,
+                            std::string(what) + " \"" + text.toStdString() + "\" is not a whole number");
+    return value;
+}
+
+// The layout's message as the selection dialog shows it: up to the padding.
+QString LayoutCaption(const QString& path)
+{
+    FileConv layout;
+    layout.LoadFile(path.toStdString());
+    const QString message = QString::fromStdU16String(layout.GetMessage());
+    return message.left(message.indexOf(QChar(u'\0')));
+}
+
+} // namespace
+
+ModuleMain::ModuleMain(const QString& programFolder, const QStringList& arguments)
+    : programFolder(programFolder), commandLine(arguments)
+{
+}
+
+ModuleMain::~ModuleMain()
+{
+    ExitApp();
+}
+
+void ModuleMain::Main()
+{
+    TimeBeginPeriod();
+    templatePath = programFolder + QStringLiteral("/template");
+    const std::optional<GameChoice> game = commandLine.Game();
+    const QString gameCaption = game ? CheckedLayoutCaption(game->layoutName) : QString();
+
+    formMain = std::make_unique<FormMain>(*this);
+    formMain->FormInitialize(kScreenWidth, kScreenHeight);
+    // The wallpaper holder stays empty until the player picks a picture:
+    // an empty holder gives the plain wallpaper.
+    const FormMain::BusyScope busy(*formMain);
+    dx7 = std::make_shared<DX7Draw>();
+    dx7->Initialize(formMain.get(), formMain->picMain, kScreenWidth, kScreenHeight);
+    CreateSurfaces();
+    dx7->DD7SetFont(formMain->font());
+    CreateController();
+    CreateButtonBar();
+    formMain->show();
+    RedrawScreen(REDRAW_FULL);
+
+    answerMode = commandLine.AnswerMode();
+    if (answerMode)
+        ShowMessage({"解答作成モード", formMain->windowTitle().toStdString(), MessageButtons::Ok, MessageIcon::None});
+    paiCtrl->MakeAnswer(answerMode);
+    if (game)
+        StartCommandLineGame(*game, gameCaption);
+    else
+        ShowOptions();
+}
+
+QString ModuleMain::CheckedLayoutCaption(const QString& layoutName) const
+{
+    const QString path = templatePath + u'/' + layoutName;
+    if (layoutName.contains(u'/') || !QFileInfo(path).isFile()) {
+        const QStringList known = QDir(templatePath).entryList({QStringLiteral("*.tvm")}, QDir::Files);
+        throw CommandLineError("no layout named \"" + layoutName.toStdString() + "\" in " +
+                               templatePath.toStdString() + " (there are: " +
+                               known.join(QStringLiteral(", ")).toStdString() + ")");
+    }
+    try {
+        return LayoutCaption(path);
+    } catch (const NumberedError& error) {
+        throw CommandLineError("the layout \"" + layoutName.toStdString() + "\" cannot be read: " + error.what());
+    }
+}
+
+void ModuleMain::CreateSurfaces()
+{
+    const QImage& tiles = formMain->picBitmap[0];
+    const QImage& hud = formMain->picBitmap[1];
+    surfaceSet.Tiles = dx7->GetFreeNumber();
+    dx7->LoadPicture(surfaceSet.Tiles, tiles, true, kMagenta, kMagenta);
+    sheetRects.TilesRect = WholePicture(tiles);
+
+    surfaceSet.TilesOnWhite = dx7->GetFreeNumber();
+    dx7->CreateSprite(surfaceSet.TilesOnWhite, sheetRects.TilesRect.Right, sheetRects.TilesRect.Bottom, true, kWhite,
+                      kWhite);
+    dx7->DD7Fill(surfaceSet.TilesOnWhite, sheetRects.TilesRect, kWhite);
+    dx7->DD7SpriteBltFast(surfaceSet.TilesOnWhite, 0, 0, surfaceSet.Tiles, sheetRects.TilesRect);
+
+    surfaceSet.Work = dx7->GetFreeNumber();
+    dx7->CreateSprite(surfaceSet.Work, kBoardWidth, kBoardHeight);
+
+    surfaceSet.Hud = dx7->GetFreeNumber();
+    sheetRects.HudRect = WholePicture(hud);
+    dx7->LoadPicture(surfaceSet.Hud, hud, true, kRed, kRed);
+
+    surfaceSet.Wall = dx7->GetFreeNumber();
+    dx7->CreateSprite(surfaceSet.Wall, kBoardWidth, kBoardHeight);
+
+    surfaceSet.Backdrop = dx7->GetFreeNumber();
+    dx7->CreateSprite(surfaceSet.Backdrop, kScreenWidth, kScreenHeight);
+    ScreenRect = {0, 0, kScreenWidth, kScreenHeight};
+    dx7->DD7Fill(surfaceSet.Backdrop, ScreenRect, kBackdropColour);
+}
+
+void ModuleMain::CreateController()
+{
+    paiCtrl = std::make_unique<PaiCtrl>();
+    paiCtrl->SetProgramFolder(programFolder.toStdString());
+    // The window repaints during long work, but input waits until the work is
+    // done: a click must never reach a half-built deal or wallpaper.
+    paiCtrl->SetEventPump([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+    paiCtrl->SetDX7(dx7);
+    paiCtrl->SetDX7Work(surfaceSet.Work, kBoardWidth, kBoardHeight);
+    paiCtrl->SetDX7Sprite(surfaceSet.Tiles, surfaceSet.TilesOnWhite, sheetRects.TilesRect.Right,
+                          sheetRects.TilesRect.Bottom);
+    paiCtrl->SetDX7Wall(surfaceSet.Wall);
+    paiCtrl->SetDX7Sound((programFolder + QStringLiteral("/sound.dat")).toStdString());
+    paiCtrl->ChangeWallpaper(formMain->picWall, true);
+}
+
+void ModuleMain::CreateButtonBar()
+{
+    mapCtrl = std::make_unique<MapCtrl>();
+    mapCtrl->SetDX7(dx7);
+    mapCtrl->SetDX7Sprite(surfaceSet.Hud, sheetRects.HudRect.Right, sheetRects.HudRect.Bottom);
+}
+
+void ModuleMain::StartCommandLineGame(const GameChoice& game, const QString& caption)
+{
+    StoreQuestionInfo({game.layoutName, QString::number(game.problem), QString::number(game.faceDown), caption});
+    try {
+        StartGame();
+    } catch (const NumberedError& error) {
+        throw CommandLineError("the layout \"" + game.layoutName.toStdString() + "\" cannot be dealt: " + error.what());
+    }
+}
+
+void ModuleMain::ExitApp()
+{
+    if (exited)
+        return;
+    exited = true;
+    dx7.reset();
+    paiCtrl.reset();
+    mapCtrl.reset();
+    TimeEndPeriod();
+}
+
+void ModuleMain::FocusAt(int32_t x, int32_t y)
+{
+    if (PlayingFrozen())
+        return;
+    focusY = y;
+    focusX = x;
+    const int32_t id = paiCtrl->GetOnMouseID(x - kBoardOrigin, y - kBoardOrigin);
+    paiCtrl->FocusPai(id);
+    if (id == lastFocusID) {
+        RedrawScreen(REDRAW_COMPOSE);
+    } else {
+        lastFocusID = id;
+        RedrawScreen(REDRAW_FOCUS);
+    }
+}
+
+void ModuleMain::ClickAt(int32_t x, int32_t y)
+{
+    if (PlayingFrozen())
+        return;
+    if (x > kBoardRightmostX) {
+        switch (mapCtrl->JudgePointer(x, y)) {
+        case MapCtrl::BUTTON_HINT: CommandHint(); break;
+        case MapCtrl::BUTTON_PLAYBACK: CommandPlayback(); break;
+        case MapCtrl::BUTTON_OPTION: ShowOptions(); break;
+        default: break;
+        }
+        return;
+    }
+    const int32_t id = paiCtrl->GetOnMouseID(x - kBoardOrigin, y - kBoardOrigin);
+    if (id < 0)
+        return;
+    switch (paiCtrl->ClickPai(id)) {
+    case PaiCtrl::EVENT_PRINT:
+    case PaiCtrl::EVENT_NOPLAY: RedrawScreen(REDRAW_FULL); break;
+    case PaiCtrl::EVENT_CLEAR:
+        if (playState == STATE_PLAYING)
+            RunClearSequence();
+        RedrawScreen(REDRAW_FULL);
+        break;
+    default: break;
+    }
+}
+
+void ModuleMain::CommandCancel()
+{
+    RunCommand(PaiCtrl::PAI_CANCEL);
+}
+
+void ModuleMain::CommandHint()
+{
+    RunCommand(PaiCtrl::PAI_HINT);
+}
+
+void ModuleMain::CommandPlayback()
+{
+    RunCommand(PaiCtrl::PAI_PLAYBACK);
+}
+
+void ModuleMain::RunCommand(int32_t pseudoId)
+{
+    if (PlayingFrozen())
+        return;
+    if (paiCtrl->ClickPai(pseudoId) == PaiCtrl::EVENT_PRINT)
+        RedrawScreen(REDRAW_FULL);
+}
+
+void ModuleMain::ShowOptions()
+{
+    // The side panel opens here once it exists.
+}
+
+void ModuleMain::RunClearSequence()
+{
+    playState = STATE_ANIMATING;
+    try {
+        PaintClearFrames(0, kLastStandingFrame);
+        WaitMs(kClearWaitMs);
+        PaintClearFrames(kLastStandingFrame + 1, kLastFrame);
+    } catch (...) {
+        // A failed frame must not leave the input blocked for good.
+        playState = STATE_CLEARED;
+        throw;
+    }
+    playState = STATE_CLEARED;
+}
+
+void ModuleMain::PaintClearFrames(int32_t first, int32_t last)
+{
+    // Paced to about 60 frames a second; input meanwhile waits in the queue.
+    auto deadline = std::chrono::steady_clock::now();
+    for (int32_t times = first; times <= last; ++times) {
+        paiCtrl->PaintClear(times);
+        RedrawScreen(REDRAW_COMPOSE);
+        deadline += kFrameInterval;
+        std::this_thread::sleep_until(deadline);
+    }
+}
+
+void ModuleMain::RedrawScreen(int32_t level)
+{
+    dx7->DD7BltFast(0, 0, surfaceSet.Backdrop, ScreenRect);
+    if (level == REDRAW_FOCUS)
+        paiCtrl->PaintFocus();
+    else if (level == REDRAW_FULL)
+        paiCtrl->PaintMap();
+    paiCtrl->Blit(kBoardOrigin, kBoardOrigin);
+    mapCtrl->BlitCounter(paiCtrl->GetPaiCount());
+    const int32_t button = mapCtrl->JudgePointer(focusX, focusY);
+    if (button != 0)
+        mapCtrl->BlitButton(button, MapCtrl::MODE_FOCUS);
+    else
+        mapCtrl->BlitButton(0, MapCtrl::MODE_NORMAL);
+    mapCtrl->BlitCursor(focusX, focusY);
+    dx7->DD7DrawText(kCaptionX, kCaptionY, QuestionCaption.toStdString());
+    lastRedrawLevel = level;
+    FlipScreen();
+}
+
+void ModuleMain::FlipScreen()
+{
+    dx7->DD7Flip(formMain->picMain);
+}
+
+void ModuleMain::WaitMs(int32_t ms)
+{
+    const uint32_t start = TimeGetTime();
+    while (static_cast<int64_t>(TimeGetTime() - start) < ms) {
+        QCoreApplication::processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+void ModuleMain::StoreQuestionInfo(const QuestionInfo& info)
+{
+    // Both numbers are read before anything changes: a bad one keeps the
+    // chosen game whole.
+    const int32_t seed = WholeNumber(info[1], "problem number");
+    const int32_t reverse = WholeNumber(info[2], "face-down setting");
+    QuestionFile = info[0];
+    QuestionSeed = seed;
+    QuestionReverse = reverse;
+    QuestionCaption = info[3];
+}
+
+void ModuleMain::StartGame()
+{
+    try {
+        paiCtrl->GameInit((templatePath + u'/' + QuestionFile).toStdString(), QuestionSeed, QuestionReverse);
+    } catch (...) {
+        // The game in progress stays, so the choice and caption go back to it.
+        StoreQuestionInfo(startedQuestion);
+        throw;
+    }
+    startedQuestion = CurrentQuestion();
+    RedrawScreen(REDRAW_FULL);
+}
+
+QuestionInfo ModuleMain::CurrentQuestion() const
+{
+    return {QuestionFile, QString::number(QuestionSeed), QString::number(QuestionReverse), QuestionCaption};
+}
+
+bool ModuleMain::PanelCommand(int code)
+{
+    switch (code) {
+    case PANEL_NEWGAME: playState = STATE_PLAYING; return false;
+    case PANEL_RESTART: {
+        const bool restarted = paiCtrl->RequestRestart();
+        RedrawScreen(REDRAW_FULL);
+        playState = STATE_PLAYING;
+        return restarted;
+    }
+    case PANEL_SAVE: return paiCtrl->RequestSave();
+    case PANEL_LOAD:
+        paiCtrl->RequestLoad();
+        // Shown at once rather than at the next cursor move.
+        RedrawScreen(REDRAW_FULL);
+        playState = STATE_PLAYING;
+        return false;
+    case PANEL_AUTOHINT_ON:
+    case PANEL_AUTOHINT_OFF:
+        paiCtrl->AutoHint(code == PANEL_AUTOHINT_ON);
+        RedrawScreen(REDRAW_FULL);
+        return false;
+    case PANEL_SOUND_ON:
+    case PANEL_SOUND_OFF: paiCtrl->Sounds(code == PANEL_SOUND_ON); return false;
+    default: return false;
+    }
+}
+
+void ModuleMain::ChooseWallpaper()
+{
+    // The file dialog that picks the picture belongs to the dialogs.
+}
