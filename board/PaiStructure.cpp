@@ -550,7 +550,9 @@ void PaiStructure::ShuffleSets(std::vector<TileKind>& tiles)
 // unfinished set and one whole set more than the dead end before.
 void PaiStructure::PlayOut(std::vector<int32_t>& order)
 {
+    LinkDependents();
     removal_.assign(maxId_, 0);
+    std::vector<int32_t> touched;
     int32_t removed = 0;
     int32_t depth = 1;
     int32_t j = 0;
@@ -562,31 +564,76 @@ void PaiStructure::PlayOut(std::vector<int32_t>& order)
         if (paiTable_[s].Selectable != kFalse) {
             removal_[removed++] = s;
             PickedPai(s);
+            touched.push_back(s);
             if (removed % once_ == 0) {
-                CalcSelectable();
+                RefreshFreedom(touched);
                 Shuffle(order);
                 j = -1;
             }
         }
         if (++j == maxId_) {
-            BackUp(removed, depth);
+            BackUp(removed, depth, touched);
             ++depth;
-            CalcSelectable();
+            RefreshFreedom(touched);
             Shuffle(order);
             j = 0;
         }
     }
 }
 
-void PaiStructure::BackUp(int32_t& removed, int32_t depth)
+void PaiStructure::BackUp(int32_t& removed, int32_t depth, std::vector<int32_t>& touched)
 {
     const int32_t unfinished = removed % once_;
     if (removed - unfinished < depth * once_)
         throw NumberedError(NumberedError::InvalidArgument,
                             "no deal found: the play-out backed up to the start after "
                                 + std::to_string(depth) + " dead ends");
-    for (int32_t k = 0; k < unfinished + depth * once_; ++k)
+    for (int32_t k = 0; k < unfinished + depth * once_; ++k) {
         SetPlayback(removal_[--removed]);
+        touched.push_back(removal_[removed]);
+    }
+}
+
+// For each slot, the slots whose links name it: only they can change their
+// freedom when it is taken or put back.
+void PaiStructure::LinkDependents()
+{
+    dependentStart_.assign(maxId_ + 1, 0);
+    const auto eachLink = [this](const auto& visit) {
+        for (int32_t id = 0; id < maxId_; ++id) {
+            const PaiSlot& slot = paiTable_[id];
+            for (const int32_t link : {slot.RightID, slot.LeftID, slot.RightUpID, slot.LeftUpID, slot.RightDownID,
+                                       slot.LeftDownID})
+                if (link != kNone)
+                    visit(link, id);
+            for (const int32_t link : slot.OverID)
+                if (link != kNone)
+                    visit(link, id);
+        }
+    };
+    eachLink([this](int32_t link, int32_t) { ++dependentStart_[link + 1]; });
+    for (int32_t id = 0; id < maxId_; ++id)
+        dependentStart_[id + 1] += dependentStart_[id];
+    dependents_.resize(dependentStart_[maxId_]);
+    std::vector<int32_t> next(dependentStart_.begin(), dependentStart_.end() - 1);
+    eachLink([this, &next](int32_t link, int32_t id) { dependents_[next[link]++] = id; });
+}
+
+// Gives the same freedom as CalcSelectable for the play-out: a slot's freedom
+// changes only when a slot it links to, or the slot itself, was taken or put
+// back since the last look. The hint is not needed there.
+void PaiStructure::RefreshFreedom(std::vector<int32_t>& touched)
+{
+    const auto refresh = [this](int32_t id) {
+        if (paiTable_[id].Validity != kFalse)
+            paiTable_[id].Selectable = AsBoolean(IsFree(id));
+    };
+    for (const int32_t id : touched) {
+        refresh(id);
+        for (int32_t k = dependentStart_[id]; k < dependentStart_[id + 1]; ++k)
+            refresh(dependents_[k]);
+    }
+    touched.clear();
 }
 
 void PaiStructure::PumpEvents()

@@ -131,7 +131,9 @@ private:
     std::vector<TileKind> MakeTileList(const std::vector<uint8_t>& counts);
     void ShuffleSets(std::vector<TileKind>& tiles);
     void PlayOut(std::vector<int32_t>& order);
-    void BackUp(int32_t& removed, int32_t depth);
+    void BackUp(int32_t& removed, int32_t depth, std::vector<int32_t>& touched);
+    void LinkDependents();
+    void RefreshFreedom(std::vector<int32_t>& touched);
     void PumpEvents();
     void HandOutTiles(const std::vector<TileKind>& tiles);
     void WriteAnswer(const std::string& answerPath) const;
@@ -148,6 +150,8 @@ private:
 
     std::vector<int32_t> removal_;
     std::vector<int16_t> positionIndex_;
+    std::vector<int32_t> dependentStart_;
+    std::vector<int32_t> dependents_;
     std::function<void()> eventPump_;
     std::chrono::steady_clock::time_point lastPump_;
     bool building_ = false;
