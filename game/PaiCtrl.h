@@ -108,6 +108,9 @@ public:
     bool RequestLoad();
     // Puts every removed tile back. False when no game is loaded.
     bool RequestRestart();
+    // RequestSave and RequestLoad with a file of any name, for tools.
+    void SaveGameTo(const std::string& path) const;
+    void LoadGameFrom(const std::string& path);
 
     // Read access for tools and tests.
     const PaiStructure& Board() const { return *board_; }

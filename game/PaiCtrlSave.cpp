@@ -9,6 +9,12 @@ bool PaiCtrl::RequestSave()
 {
     if (!gameActive_)
         return false;
+    SaveGameTo(SavePath());
+    return true;
+}
+
+void PaiCtrl::SaveGameTo(const std::string& path) const
+{
     SavedGame game;
     std::ostringstream record;
     board_->SaveData(record);
@@ -19,13 +25,18 @@ bool PaiCtrl::RequestSave()
     game.history = history_;
     game.removedCount = removedCount_;
     game.autoHint = autoHint_;
-    game.WriteFile(SavePath());
-    return true;
+    game.WriteFile(path);
 }
 
 bool PaiCtrl::RequestLoad()
 {
-    SavedGame game = SavedGame::ReadFile(SavePath());
+    LoadGameFrom(SavePath());
+    return true;
+}
+
+void PaiCtrl::LoadGameFrom(const std::string& path)
+{
+    SavedGame game = SavedGame::ReadFile(path);
     std::istringstream record(game.boardRecord);
     // Reads all or nothing: the last check that could refuse the file.
     board_->LoadData(record);
@@ -45,7 +56,6 @@ bool PaiCtrl::RequestLoad()
     board_->CalcSelectable();
     PaintMap();
     gameActive_ = true;
-    return true;
 }
 
 bool PaiCtrl::RequestRestart()

@@ -1,0 +1,158 @@
+// tovrik-tool render, save and save-info: a deal played part-way through the
+// game controller, drawn as the board or written as a saved game.
+#include "ToolCommand.h"
+
+#include <algorithm>
+#include <iostream>
+#include <memory>
+#include <stdexcept>
+
+#include <QImage>
+#include <QImageReader>
+#include <QString>
+
+#include "DX7Draw.h"
+#include "PaiCtrl.h"
+#include "PaiStructure.h"
+
+namespace {
+
+constexpr int32_t kBoardWidth = 655;
+constexpr int32_t kBoardHeight = 557;
+constexpr int32_t kScreenWidth = 792;
+constexpr int32_t kScreenHeight = 566;
+constexpr uint32_t kMagenta = 0xFF00FF;
+constexpr uint32_t kWhite = 0xFFFFFF;
+
+// Deals FILE and plays the first --moves sets of its answer, clicking each
+// set's tiles in answer order.
+void PlayDeal(PaiCtrl& ctrl, ToolArgs& args)
+{
+    const std::string layout = args.TakePositional("layout FILE");
+    const int problem = args.TakeIntOption("--problem", -1);
+    if (problem < 0)
+        throw std::invalid_argument("--problem N is needed (0 for a random deal)");
+    const int faceDown = args.TakeIntOption("--facedown", 0);
+    const int moves = args.TakeIntOption("--moves", 0);
+
+    ctrl.GameInit(layout, problem, faceDown);
+    const std::vector<int32_t>& answer = ctrl.Board().RemovalOrder();
+    const int once = ctrl.Board().Once();
+    const int sets = ctrl.Board().MaxID() / once;
+    if (moves < 0 || moves > sets)
+        throw std::invalid_argument("--moves must be 0 to " + std::to_string(sets) + " for this deal");
+    for (int k = 0; k < moves * once; ++k)
+        ctrl.ClickPai(answer[k]);
+}
+
+QImage ReadPicture(const std::string& path)
+{
+    QImageReader reader(QString::fromStdString(path));
+    QImage picture = reader.read();
+    if (picture.isNull())
+        throw std::runtime_error("cannot read picture " + path + ": " + reader.errorString().toStdString());
+    return picture;
+}
+
+bool IsBitmapName(const std::string& path)
+{
+    std::string ending = path.size() >= 3 ? path.substr(path.size() - 3) : path;
+    std::transform(ending.begin(), ending.end(), ending.begin(), [](unsigned char c) { return std::tolower(c); });
+    return ending == "bmp";
+}
+
+// The sprites the game draws the board with, made as the program makes them
+// at start-up: the tile sheet keyed on magenta, the same sheet laid over
+// white and keyed on white, the work surface and the wallpaper. Returns the
+// work surface's number.
+int32_t SetUpBoardSprites(DX7Draw& dx7, PaiCtrl& ctrl)
+{
+    const QImage sheet = ReadPicture(":/sheets/tiles.png");
+    const PixelRect sheetRect{0, 0, sheet.width(), sheet.height()};
+    const int32_t tiles = dx7.GetFreeNumber();
+    dx7.LoadPicture(tiles, sheet, true, kMagenta, kMagenta);
+    const int32_t tilesOnWhite = dx7.GetFreeNumber();
+    dx7.CreateSprite(tilesOnWhite, sheet.width(), sheet.height(), true, kWhite, kWhite);
+    dx7.DD7Fill(tilesOnWhite, sheetRect, kWhite);
+    dx7.DD7SpriteBltFast(tilesOnWhite, 0, 0, tiles, sheetRect);
+    const int32_t work = dx7.GetFreeNumber();
+    dx7.CreateSprite(work, kBoardWidth, kBoardHeight);
+    const int32_t wall = dx7.GetFreeNumber();
+    dx7.CreateSprite(wall, kBoardWidth, kBoardHeight);
+
+    ctrl.SetDX7Work(work, kBoardWidth, kBoardHeight);
+    ctrl.SetDX7Sprite(tiles, tilesOnWhite, sheet.width(), sheet.height());
+    ctrl.SetDX7Wall(wall);
+    return work;
+}
+
+QImage ToImage(const PixelSurface& surface)
+{
+    QImage image(surface.Width(), surface.Height(), QImage::Format_RGB32);
+    for (int32_t y = 0; y < surface.Height(); ++y) {
+        auto* line = reinterpret_cast<uint32_t*>(image.scanLine(y));
+        for (int32_t x = 0; x < surface.Width(); ++x)
+            line[x] = surface.Pixel(x, y) | 0xFF000000u;
+    }
+    return image;
+}
+
+int Render(const std::vector<std::string>& arguments)
+{
+    ToolArgs args(arguments);
+    const std::string out = args.TakeOption("--out");
+    if (out.empty())
+        throw std::invalid_argument("--out PNG is needed");
+    const std::string wallpaper = args.TakeOption("--wallpaper");
+    const bool hint = args.TakeFlag("--hint");
+
+    auto dx7 = std::make_shared<DX7Draw>();
+    dx7->Initialize(nullptr, nullptr, kScreenWidth, kScreenHeight);
+    PaiCtrl ctrl;
+    ctrl.SetDX7(dx7);
+    const int32_t work = SetUpBoardSprites(*dx7, ctrl);
+    ctrl.ChangeWallpaper(wallpaper.empty() ? QImage() : ReadPicture(wallpaper), !IsBitmapName(wallpaper));
+    PlayDeal(ctrl, args);
+    args.ExpectEnd();
+    if (hint)
+        ctrl.ClickPai(PaiCtrl::PAI_HINT);
+    ctrl.PaintMap();
+
+    if (!ToImage(*dx7->SpriteSurface(work)).save(QString::fromStdString(out), "PNG"))
+        throw std::runtime_error("cannot write " + out);
+    return 0;
+}
+
+int Save(const std::vector<std::string>& arguments)
+{
+    ToolArgs args(arguments);
+    const std::string out = args.TakeOption("--out");
+    if (out.empty())
+        throw std::invalid_argument("--out PATH is needed");
+    PaiCtrl ctrl;
+    PlayDeal(ctrl, args);
+    args.ExpectEnd();
+    ctrl.SaveGameTo(out);
+    return 0;
+}
+
+int SaveInfo(const std::vector<std::string>& arguments)
+{
+    ToolArgs args(arguments);
+    const std::string path = args.TakePositional("saved game PATH");
+    args.ExpectEnd();
+    PaiCtrl ctrl;
+    ctrl.LoadGameFrom(path);
+    std::cout << "tile count: " << ctrl.Board().MaxID() << '\n'
+              << "set size: " << ctrl.Board().Once() << '\n'
+              << "removed: " << ctrl.RemovedCount() << '\n'
+              << "auto-hint: " << (ctrl.AutoHint() ? "on" : "off") << '\n';
+    return 0;
+}
+
+const ToolCommand renderCommand(
+    "render", "render FILE --problem N [--facedown M] [--moves K] [--hint] [--wallpaper PICTURE] --out PNG", Render);
+const ToolCommand saveCommand("save", "save FILE --problem N [--moves K] --out PATH", Save);
+const ToolCommand saveInfoCommand("save-info", "save-info PATH", SaveInfo);
+
+} // namespace
