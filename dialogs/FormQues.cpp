@@ -32,7 +32,7 @@ constexpr int kPreviewTileHeight = 15;
 // 0x004080 in the 0x00BBGGRR form: a dark brown outline.
 const QColor kPreviewOutline(0x80, 0x40, 0x00);
 const QColor kPreviewFill(Qt::white);
-const QColor kPreviewBackground(0xF0, 0xF0, 0xF0);
+const QColor kPreviewBackground(0xDC, 0xDC, 0xDC);
 
 const QString kNoLayoutText = QStringLiteral(u"陣形ファイルがありません。");
 const QString kUnreadableLayoutText = QStringLiteral(u"この陣形ファイルは読み込めません。");

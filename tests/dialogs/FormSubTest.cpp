@@ -50,6 +50,15 @@ uint32_t Rgb(const QColor& color)
     return color.rgb() & 0xFFFFFF;
 }
 
+void ExpectMessage(const MessageRequest& request, const std::string& text, const std::string& title,
+                   MessageButtons buttons, MessageIcon icon)
+{
+    EXPECT_EQ(request.text, text);
+    EXPECT_EQ(request.title, title);
+    EXPECT_EQ(request.buttons, buttons);
+    EXPECT_EQ(request.icon, icon);
+}
+
 class FormSubTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -236,9 +245,7 @@ TEST_F(FormSubTest, RestartAsksAndWordsAFailure)
     messages.answers = {MessageResult::No};
     Press(Qt::Key_X);
     ASSERT_EQ(messages.requests.size(), 1u);
-    EXPECT_EQ(messages.requests[0].text, "最初からやり直しますか？");
-    EXPECT_EQ(messages.requests[0].title, "リスタート");
-    EXPECT_EQ(messages.requests[0].buttons, MessageButtons::YesNo);
+    ExpectMessage(messages.requests[0], "最初からやり直しますか？", "リスタート", MessageButtons::YesNo, MessageIcon::None);
     EXPECT_TRUE(module.calls.empty());
     EXPECT_TRUE(panel->isVisible());
 
@@ -246,10 +253,7 @@ TEST_F(FormSubTest, RestartAsksAndWordsAFailure)
     messages.answers = {MessageResult::Yes};
     Press(Qt::Key_X);
     ASSERT_EQ(messages.requests.size(), 3u);
-    EXPECT_EQ(messages.requests[2].text, "リスタートできません。");
-    EXPECT_EQ(messages.requests[2].title, "ゲーム未選択");
-    EXPECT_EQ(messages.requests[2].icon, MessageIcon::Warning);
-    EXPECT_EQ(messages.requests[2].buttons, MessageButtons::Ok);
+    ExpectMessage(messages.requests[2], "リスタートできません。", "ゲーム未選択", MessageButtons::Ok, MessageIcon::Warning);
     EXPECT_TRUE(panel->isVisible());
 
     module.restartResult = true;
@@ -266,18 +270,14 @@ TEST_F(FormSubTest, SaveAsksWordsFailuresAndStaysOpen)
     messages.answers = {MessageResult::Yes};
     Press(Qt::Key_Return);
     ASSERT_EQ(messages.requests.size(), 1u);
-    EXPECT_EQ(messages.requests[0].text, "セーブしますか？");
-    EXPECT_EQ(messages.requests[0].title, "セーブ");
-    EXPECT_EQ(messages.requests[0].buttons, MessageButtons::YesNo);
+    ExpectMessage(messages.requests[0], "セーブしますか？", "セーブ", MessageButtons::YesNo, MessageIcon::None);
     EXPECT_TRUE(panel->isVisible());
 
     module.saveResult = false;
     messages.answers = {MessageResult::Yes};
     Press(Qt::Key_Return);
     ASSERT_EQ(messages.requests.size(), 3u);
-    EXPECT_EQ(messages.requests[2].text, "セーブできません。");
-    EXPECT_EQ(messages.requests[2].title, "ゲーム未選択");
-    EXPECT_EQ(messages.requests[2].icon, MessageIcon::Warning);
+    ExpectMessage(messages.requests[2], "セーブできません。", "ゲーム未選択", MessageButtons::Ok, MessageIcon::Warning);
 
     messages.answers = {MessageResult::No};
     Press(Qt::Key_Return);
@@ -316,10 +316,7 @@ TEST_F(FormSubTest, LoadWithoutASaveFileNeverAsks)
     Press(Qt::Key_Right);
     Press(Qt::Key_Return);
     ASSERT_EQ(messages.requests.size(), 1u);
-    EXPECT_EQ(messages.requests[0].text, "ロードするファイルがありません");
-    EXPECT_EQ(messages.requests[0].title, "ファイル読み込みエラー");
-    EXPECT_EQ(messages.requests[0].buttons, MessageButtons::Ok);
-    EXPECT_EQ(messages.requests[0].icon, MessageIcon::None);
+    ExpectMessage(messages.requests[0], "ロードするファイルがありません", "ファイル読み込みエラー", MessageButtons::Ok, MessageIcon::None);
     EXPECT_TRUE(module.calls.empty());
     EXPECT_TRUE(panel->isVisible());
 
@@ -338,9 +335,7 @@ TEST_F(FormSubTest, LoadAsksThenHidesBeforeLoading)
     messages.answers = {MessageResult::No};
     Press(Qt::Key_Return);
     ASSERT_EQ(messages.requests.size(), 1u);
-    EXPECT_EQ(messages.requests[0].text, "ロードしますか？");
-    EXPECT_EQ(messages.requests[0].title, "ロード");
-    EXPECT_EQ(messages.requests[0].buttons, MessageButtons::YesNo);
+    ExpectMessage(messages.requests[0], "ロードしますか？", "ロード", MessageButtons::YesNo, MessageIcon::None);
     EXPECT_TRUE(module.calls.empty());
     EXPECT_TRUE(panel->isVisible());
 
