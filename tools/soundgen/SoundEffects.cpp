@@ -1,7 +1,7 @@
 #include "SoundEffects.h"
 
 #include "Synth.h"
-#include "WaveFile.h"
+#include "WaveWriter.h"
 
 #include <array>
 #include <cmath>
@@ -118,5 +118,5 @@ std::vector<SoundEffects::Effect> SoundEffects::Make()
 
 std::vector<std::uint8_t> SoundEffects::WaveImage(const Effect& effect)
 {
-    return WaveFile::Encode(effect.samples, SampleRate, effect.bitsPerSample);
+    return WaveWriter::Encode(effect.samples, SampleRate, effect.bitsPerSample);
 }

@@ -1,7 +1,7 @@
 // tovrik-soundgen OUTDIR
 // Synthesises the seven sound effects into OUTDIR as 0-select.wav ... 6-deselect.wav.
 #include "SoundEffects.h"
-#include "WaveFile.h"
+#include "WaveWriter.h"
 
 #include <exception>
 #include <iostream>
@@ -15,7 +15,7 @@ int main(int argc, char** argv)
     try {
         const auto effects = SoundEffects::Make();
         for (int i = 0; i < SoundEffects::Count; ++i)
-            WaveFile::Write(std::string(argv[1]) + "/" + SoundEffects::FileName(i),
+            WaveWriter::Write(std::string(argv[1]) + "/" + SoundEffects::FileName(i),
                             SoundEffects::WaveImage(effects[i]));
     } catch (const std::exception& error) {
         std::cerr << "tovrik-soundgen: " << error.what() << '\n';

@@ -6,7 +6,7 @@
 
 // A mono PCM WAVE file image: the 44-byte header and the samples. 8-bit samples
 // are unsigned around 128, 16-bit ones signed little-endian. Samples in [-1, 1].
-class WaveFile {
+class WaveWriter {
 public:
     static std::vector<std::uint8_t> Encode(const std::vector<double>& samples, int sampleRate,
                                             int bitsPerSample);

@@ -1,4 +1,4 @@
-#include "WaveFile.h"
+#include "WaveWriter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -32,7 +32,7 @@ long Quantise(double sample, long scale)
 
 } // namespace
 
-std::vector<std::uint8_t> WaveFile::Encode(const std::vector<double>& samples, int sampleRate,
+std::vector<std::uint8_t> WaveWriter::Encode(const std::vector<double>& samples, int sampleRate,
                                            int bitsPerSample)
 {
     if (bitsPerSample != 8 && bitsPerSample != 16)
@@ -69,7 +69,7 @@ std::vector<std::uint8_t> WaveFile::Encode(const std::vector<double>& samples, i
     return out;
 }
 
-void WaveFile::Write(const std::string& path, const std::vector<std::uint8_t>& bytes)
+void WaveWriter::Write(const std::string& path, const std::vector<std::uint8_t>& bytes)
 {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));

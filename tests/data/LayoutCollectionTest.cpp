@@ -1,0 +1,169 @@
+#include "FileConv.h"
+#include "PaiStructure.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <numeric>
+#include <set>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path TemplateFolder = fs::path(TOVRIK_SOURCE_DIR) / "data" / "template";
+
+std::vector<std::string> ShippedLayouts()
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(TemplateFolder))
+        if (entry.path().extension() == ".tvm")
+            names.push_back(entry.path().stem().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+struct Layout {
+    std::vector<uint16_t> positions;
+    std::vector<uint8_t> counts;
+    int setSize = 0;
+    std::u16string message;
+};
+
+Layout Load(const std::string& name)
+{
+    FileConv file;
+    file.LoadFile((TemplateFolder / (name + ".tvm")).string());
+    Layout layout{file.GetPositionArray(), file.GetPaiArray(), file.GetPlaytime(), file.GetMessage()};
+    while (!layout.message.empty() && layout.message.back() == u'\0')
+        layout.message.pop_back();
+    return layout;
+}
+
+int SpreadMode(uint8_t count) { return count >> 6; }
+int SpreadCount(uint8_t count) { return count & 63; }
+
+int TileCount(const Layout& layout, int tileClass)
+{
+    const uint8_t count = layout.counts[static_cast<size_t>(tileClass)];
+    return tileClass >= 38 ? SpreadCount(count) : count;
+}
+
+// The tiles of each face block that only match among themselves.
+std::vector<int> FaceBlocks(int count, int mode)
+{
+    if (mode == 2) {
+        std::vector<int> blocks;
+        for (int left = count; left > 0; left -= 4)
+            blocks.push_back(std::min(4, left));
+        return blocks;
+    }
+    if (mode == 3)
+        return std::vector<int>(4, count / 4);
+    return {count};
+}
+
+class ShippedLayoutTest : public testing::TestWithParam<std::string> {
+protected:
+    const Layout layout = Load(GetParam());
+};
+
+} // namespace
+
+TEST_P(ShippedLayoutTest, HasAJapaneseMessageAndAMatchingSource)
+{
+    ASSERT_FALSE(layout.message.empty());
+    EXPECT_TRUE(std::any_of(layout.message.begin(), layout.message.end(), [](char16_t c) { return c >= 0x3000; }));
+    EXPECT_TRUE(fs::exists(fs::path(TOVRIK_SOURCE_DIR) / "tools" / "layouts" / (GetParam() + ".layout")));
+}
+
+TEST_P(ShippedLayoutTest, EveryTileLiesOnTheGridAndInsideTheBoard)
+{
+    std::set<uint16_t> seen;
+    for (uint16_t code : layout.positions) {
+        SCOPED_TRACE(code);
+        EXPECT_TRUE(seen.insert(code).second) << "two tiles at one place";
+        const int layer = code / 2048, column = code / 32 % 64, row = code % 32;
+        ASSERT_LE(layer, 7);
+        EXPECT_LE(column, 34);
+        EXPECT_LE(row, 20);
+        const int x = column * 18 - layer * 6, y = row * 25 - layer * 6;
+        EXPECT_GE(x, 0);
+        EXPECT_GE(y, 0);
+        EXPECT_LE(x + 43, 655);
+        EXPECT_LE(y + 57, 557);
+    }
+}
+
+TEST_P(ShippedLayoutTest, CountsMakeWholeSetsOfMatchingTiles)
+{
+    const int tiles = static_cast<int>(layout.positions.size());
+    ASSERT_GE(layout.setSize, 2);
+    EXPECT_EQ(tiles % 2, 0);
+    EXPECT_EQ(tiles % layout.setSize, 0);
+    int total = 0;
+    for (int tileClass = 0; tileClass <= 40; ++tileClass) {
+        SCOPED_TRACE(tileClass);
+        const int count = TileCount(layout, tileClass);
+        total += count;
+        const int mode = tileClass >= 38 ? SpreadMode(layout.counts[static_cast<size_t>(tileClass)]) : 0;
+        if (mode == 2) {
+            EXPECT_LE(count, 16);
+        }
+        if (mode == 3 && count > 0) {
+            EXPECT_EQ(count % 4, 0);
+            EXPECT_GE(count, 4);
+        }
+        for (int block : FaceBlocks(count, mode)) {
+            EXPECT_EQ(block % layout.setSize, 0);
+        }
+    }
+    EXPECT_EQ(total, tiles);
+}
+
+TEST_P(ShippedLayoutTest, NearlyEveryProblemDeals)
+{
+    const std::string path = (TemplateFolder / (GetParam() + ".tvm")).string();
+    PaiStructure board;
+    int dealt = 0;
+    constexpr int Problems = 200;
+    for (int problem = 1; problem <= Problems; ++problem) {
+        try {
+            board.CreateTable(path, problem, 0);
+            dealt += board.MaxID() == static_cast<int32_t>(layout.positions.size());
+        } catch (const std::exception&) {
+        }
+    }
+    EXPECT_GE(dealt * 100, Problems * 99);
+}
+
+INSTANTIATE_TEST_SUITE_P(Data, ShippedLayoutTest, testing::ValuesIn(ShippedLayouts()),
+                         [](const testing::TestParamInfo<std::string>& info) { return info.param; });
+
+TEST(LayoutCollectionTest, OffersTheRangeOfShapesAndRules)
+{
+    const auto names = ShippedLayouts();
+    EXPECT_GE(names.size(), 12u);
+    std::set<int> setSizes;
+    int smallest = 512, largest = 0;
+    std::set<std::pair<int, int>> spreadModes;  // (class, mode)
+    for (const std::string& name : names) {
+        const Layout layout = Load(name);
+        setSizes.insert(layout.setSize);
+        smallest = std::min(smallest, static_cast<int>(layout.positions.size()));
+        largest = std::max(largest, static_cast<int>(layout.positions.size()));
+        for (int tileClass = 38; tileClass <= 40; ++tileClass)
+            if (TileCount(layout, tileClass) > 0)
+                spreadModes.insert({tileClass, SpreadMode(layout.counts[static_cast<size_t>(tileClass)])});
+    }
+    EXPECT_TRUE(setSizes.count(2) && setSizes.count(3) && setSizes.count(4));
+    EXPECT_LE(smallest, 80);
+    EXPECT_GE(largest, 300);
+    for (int tileClass = 38; tileClass <= 40; ++tileClass)
+        for (int mode = 0; mode <= 3; ++mode)
+            EXPECT_TRUE(spreadModes.count({tileClass, mode})) << tileClass << " spread " << mode;
+    for (const char* name : {"pyramid", "fortress", "bridge", "cross", "spiral", "beginner", "large"})
+        EXPECT_TRUE(std::count(names.begin(), names.end(), name)) << name;
+}

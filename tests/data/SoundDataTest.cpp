@@ -1,0 +1,65 @@
+#include "SoundArchive.h"
+#include "SoundEffects.h"
+#include "WaveReader.h"
+#include "WaveWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string CommittedArchive = std::string(TOVRIK_SOURCE_DIR) + "/data/sound.dat";
+
+fs::path FreshFolder(const std::string& name)
+{
+    const fs::path folder = fs::path(TOVRIK_TEST_TMP) / name;
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    return folder;
+}
+
+} // namespace
+
+TEST(SoundDataTest, CommittedArchiveIsWhatTheGeneratorAndPackingMake)
+{
+    const fs::path folder = FreshFolder("data-sound-pack");
+    const auto effects = SoundEffects::Make();
+    SoundArchive archive;
+    archive.BufferInitialize(SoundEffects::Count);
+    for (int i = 0; i < SoundEffects::Count; ++i) {
+        const std::string path = (folder / SoundEffects::FileName(i)).string();
+        WaveWriter::Write(path, SoundEffects::WaveImage(effects[i]));
+        archive.SoundRead(i, path);
+    }
+    archive.SoundCompress((folder / "sound.dat").string());
+    EXPECT_EQ(ReadBytes((folder / "sound.dat").string()), ReadBytes(CommittedArchive))
+        << "data/sound.dat is out of date: rebuild it with the art target";
+}
+
+TEST(SoundDataTest, UnpackingTheArchiveGivesSevenWavesOfTheRightFormats)
+{
+    const fs::path folder = FreshFolder("data-sound-unpack");
+    const std::string command = std::string("\"") + TOVRIK_RUNTIME_DIR + "/tovrik-tool\" sound unpack \""
+                                + CommittedArchive + "\" \"" + folder.string() + "\" > /dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    int files = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder))
+        ++files;
+    ASSERT_EQ(files, 7);
+    const auto effects = SoundEffects::Make();
+    for (int i = 0; i < 7; ++i) {
+        SCOPED_TRACE(i);
+        const auto image = ReadBytes((folder / ("sound" + std::to_string(i) + ".wav")).string());
+        const WaveInfo info = ReadWave(image);
+        EXPECT_EQ(info.riffSize + 8, image.size());
+        EXPECT_EQ(info.formatTag, 1);
+        EXPECT_EQ(info.sampleRate, 22050u);
+        EXPECT_EQ(info.channels, 1);
+        EXPECT_EQ(info.bitsPerSample, i == 0 || i == 4 ? 16 : 8);
+        EXPECT_EQ(image, SoundEffects::WaveImage(effects[i]));
+    }
+}
