@@ -59,6 +59,10 @@ public:
     // The platform's virtual-key code of a Qt key, 0 for keys without one.
     static int32_t VirtualKeyCode(int qtKey);
 
+    // Runs a handler's work as busy; an error ends the work, not the program,
+    // and is shown to the player with its reason.
+    void Guarded(const std::function<void()>& work);
+
     void KeyDown(int32_t keyCode);
     void KeyUp();
     void MouseMove(double x, double y);
@@ -89,9 +93,6 @@ protected:
 
 private:
     void ActOnKey(int32_t keyCode, int32_t repeat, bool held);
-    // Runs a handler's work; an error ends the work, not the program, and is
-    // shown to the player with its reason.
-    void Guarded(const std::function<void()>& work);
 
     ModuleMain& module;
     int32_t busyDepth = 0;

@@ -1,0 +1,102 @@
+#include "ShellTestSupport.h"
+
+#include "FileConv.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace {
+
+// The answerSlots of answer.txt in its order: each line names a tile by layer,
+// x = column − 17 and y = 10 − row; answerSlots follow the layout's positions.
+std::vector<int32_t> AnswerSlots(const QString& folder)
+{
+    FileConv layout;
+    layout.LoadFile((folder + QStringLiteral("/template/classic.tvm")).toStdString());
+    std::map<int32_t, int32_t> slotOfPosition;
+    const std::vector<uint16_t> positions = layout.GetPositionArray();
+    for (size_t slot = 0; slot < positions.size(); ++slot)
+        slotOfPosition.emplace(positions[slot], static_cast<int32_t>(slot));
+
+    QFile answer(folder + QStringLiteral("/answer.txt"));
+    if (!answer.open(QIODevice::ReadOnly))
+        return {};
+    std::vector<int32_t> answerSlots;
+    for (const QByteArray& line : answer.readAll().split('\n')) {
+        if (line.size() < 12)
+            continue;
+        const int layer = line[0] - '1';
+        const int column = line.mid(4, 3).trimmed().toInt() + 17;
+        const int row = 10 - line.mid(9, 3).trimmed().toInt();
+        answerSlots.push_back(slotOfPosition.at(layer * 2048 + column * 32 + row));
+    }
+    return answerSlots;
+}
+
+TEST(EndToEndTest, PlayingTheAnswerClearsTheBoardWithOneAnimation)
+{
+    MessageRecorder messages;
+    const QString folder = FreshProgramFolder(QStringLiteral("EndToEnd"));
+    ModuleMain module(folder, ClassicGame(11) << QStringLiteral("--answer"));
+    module.Main();
+    ASSERT_EQ(messages.requests.size(), 1U);
+    EXPECT_EQ(messages.requests[0].text, "解答作成モード");
+
+    FormMain& form = module.Form();
+    PaiCtrl& controller = module.Controller();
+    const std::vector<int32_t> answerSlots = AnswerSlots(folder);
+    ASSERT_EQ(answerSlots.size(), 144U);
+    for (size_t i = 0; i + 1 < answerSlots.size(); ++i) {
+        ClickTile(form, controller, answerSlots[i]);
+        ASSERT_EQ(controller.GetPaiCount(), 144 - static_cast<int32_t>(i + 1) / 2 * 2) << "tile " << i;
+    }
+    EXPECT_EQ(module.PlayState(), ModuleMain::STATE_PLAYING);
+
+    // Input that comes during the animation's wait: noted, but ignored.
+    int32_t stateDuringWait = -1;
+    int32_t countAfterPlayback = -1;
+    uint32_t clearFigurePixel = 0;
+    int32_t focusXDuringWait = -1;
+    BoardPoint figure;
+    controller.Board().GetClearRect(figure, 0);
+    QTimer::singleShot(0, [&] {
+        stateDuringWait = module.PlayState();
+        clearFigurePixel = BackPixel(module, figure.x + 4 + 20, figure.y + 4 + 28);
+        TapKey(form, Qt::Key_Backspace);
+        MoveMouse(form, 720, 410);
+        PressMouse(form, Qt::LeftButton);
+        countAfterPlayback = controller.GetPaiCount();
+        focusXDuringWait = module.FocusX();
+    });
+    QElapsedTimer clock;
+    clock.start();
+    const int32_t focusBefore = PointOnTile(controller, answerSlots.back()).value().x();
+    ClickTile(form, controller, answerSlots.back());
+    EXPECT_GE(clock.elapsed(), 114 * 1000 / 60 + 800 - 100) << "the animation is paced";
+
+    EXPECT_EQ(stateDuringWait, ModuleMain::STATE_ANIMATING);
+    EXPECT_NE(clearFigurePixel, 0x00FF00u) << "the CLEAR figure stands during the wait";
+    EXPECT_EQ(countAfterPlayback, 0);
+    EXPECT_EQ(form.CursorX, 720) << "the cursor follows the mouse meanwhile";
+    EXPECT_EQ(focusXDuringWait, focusBefore) << "but nothing is focused";
+    EXPECT_EQ(module.PlayState(), ModuleMain::STATE_CLEARED);
+    EXPECT_EQ(controller.GetPaiCount(), 0);
+
+    TapKey(form, Qt::Key_Backspace);
+    ASSERT_EQ(controller.GetPaiCount(), 2);
+    const int32_t removed = controller.RemovedCount();
+    const int32_t again[] = {controller.History()[removed], controller.History()[removed + 1]};
+    clock.restart();
+    ClickTile(form, controller, again[0]);
+    ClickTile(form, controller, again[1]);
+    EXPECT_LT(clock.elapsed(), 800) << "no second animation";
+    EXPECT_EQ(controller.GetPaiCount(), 0);
+    EXPECT_EQ(module.PlayState(), ModuleMain::STATE_CLEARED);
+    EXPECT_EQ(module.LastRedrawLevel(), ModuleMain::REDRAW_FULL);
+}
+
+} // namespace
