@@ -29,25 +29,18 @@ inline void PutTag(Bytes& bytes, const char* tag)
 inline Bytes MakeWave(int bitsPerSample, int sampleCount, int pitch)
 {
     const int blockAlign = bitsPerSample / 8;
-    Bytes body;
-    PutTag(body, "WAVE");
-    PutTag(body, "fmt ");
-    PutLittleEndian(body, 16, 4);
-    PutLittleEndian(body, 1, 2);
-    PutLittleEndian(body, 1, 2);
-    PutLittleEndian(body, 22050, 4);
-    PutLittleEndian(body, 22050 * blockAlign, 4);
-    PutLittleEndian(body, blockAlign, 2);
-    PutLittleEndian(body, bitsPerSample, 2);
-    PutTag(body, "data");
-    PutLittleEndian(body, sampleCount * blockAlign, 4);
-    for (int n = 0; n < sampleCount; ++n)
-        PutLittleEndian(body, static_cast<uint32_t>(n * pitch * 97), blockAlign);
-
     Bytes wave;
     PutTag(wave, "RIFF");
-    PutLittleEndian(wave, static_cast<uint32_t>(body.size()), 4);
-    wave.insert(wave.end(), body.begin(), body.end());
+    PutLittleEndian(wave, 36 + sampleCount * blockAlign, 4);
+    PutTag(wave, "WAVE");
+    PutTag(wave, "fmt ");
+    for (const auto& [value, size] : {std::pair{16, 4}, {1, 2}, {1, 2}, {22050, 4}, {22050 * blockAlign, 4},
+                                     {blockAlign, 2}, {bitsPerSample, 2}})
+        PutLittleEndian(wave, value, size);
+    PutTag(wave, "data");
+    PutLittleEndian(wave, sampleCount * blockAlign, 4);
+    for (int n = 0; n < sampleCount; ++n)
+        PutLittleEndian(wave, static_cast<uint32_t>(n * pitch * 97), blockAlign);
     return wave;
 }
 
