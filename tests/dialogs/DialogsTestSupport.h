@@ -46,14 +46,15 @@ public:
     std::function<void(int)> onPanelCommand;
 };
 
-// Answers every message box from a list and records what was asked.
+// Answers every message box from a list (then Yes to questions, OK to the
+// rest) and records what was asked.
 class MessageRecorder {
 public:
     MessageRecorder()
         : previous_(SetMessageHandler([this](const MessageRequest& request) {
               requests.push_back(request);
               if (answers.empty())
-                  return MessageResult::Ok;
+                  return request.buttons == MessageButtons::YesNo ? MessageResult::Yes : MessageResult::Ok;
               const MessageResult answer = answers.front();
               answers.erase(answers.begin());
               return answer;

@@ -82,8 +82,8 @@ protected:
     void Mouse(QEvent::Type type, int x, int y)
     {
         const QPointF at(x, y);
-        QMouseEvent event(type, at, Picture()->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
-                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, at, Picture()->mapToGlobal(at), button, button, Qt::NoModifier);
         QApplication::sendEvent(Picture(), &event);
     }
 
@@ -245,7 +245,8 @@ TEST_F(FormSubTest, RestartAsksAndWordsAFailure)
     messages.answers = {MessageResult::No};
     Press(Qt::Key_X);
     ASSERT_EQ(messages.requests.size(), 1u);
-    ExpectMessage(messages.requests[0], "最初からやり直しますか？", "リスタート", MessageButtons::YesNo, MessageIcon::None);
+    ExpectMessage(messages.requests[0], "最初からやり直しますか？", "リスタート",
+                  MessageButtons::YesNo, MessageIcon::None);
     EXPECT_TRUE(module.calls.empty());
     EXPECT_TRUE(panel->isVisible());
 
@@ -253,7 +254,8 @@ TEST_F(FormSubTest, RestartAsksAndWordsAFailure)
     messages.answers = {MessageResult::Yes};
     Press(Qt::Key_X);
     ASSERT_EQ(messages.requests.size(), 3u);
-    ExpectMessage(messages.requests[2], "リスタートできません。", "ゲーム未選択", MessageButtons::Ok, MessageIcon::Warning);
+    ExpectMessage(messages.requests[2], "リスタートできません。", "ゲーム未選択",
+                  MessageButtons::Ok, MessageIcon::Warning);
     EXPECT_TRUE(panel->isVisible());
 
     module.restartResult = true;
@@ -270,14 +272,16 @@ TEST_F(FormSubTest, SaveAsksWordsFailuresAndStaysOpen)
     messages.answers = {MessageResult::Yes};
     Press(Qt::Key_Return);
     ASSERT_EQ(messages.requests.size(), 1u);
-    ExpectMessage(messages.requests[0], "セーブしますか？", "セーブ", MessageButtons::YesNo, MessageIcon::None);
+    ExpectMessage(messages.requests[0], "セーブしますか？", "セーブ",
+                  MessageButtons::YesNo, MessageIcon::None);
     EXPECT_TRUE(panel->isVisible());
 
     module.saveResult = false;
     messages.answers = {MessageResult::Yes};
     Press(Qt::Key_Return);
     ASSERT_EQ(messages.requests.size(), 3u);
-    ExpectMessage(messages.requests[2], "セーブできません。", "ゲーム未選択", MessageButtons::Ok, MessageIcon::Warning);
+    ExpectMessage(messages.requests[2], "セーブできません。", "ゲーム未選択",
+                  MessageButtons::Ok, MessageIcon::Warning);
 
     messages.answers = {MessageResult::No};
     Press(Qt::Key_Return);
@@ -316,7 +320,8 @@ TEST_F(FormSubTest, LoadWithoutASaveFileNeverAsks)
     Press(Qt::Key_Right);
     Press(Qt::Key_Return);
     ASSERT_EQ(messages.requests.size(), 1u);
-    ExpectMessage(messages.requests[0], "ロードするファイルがありません", "ファイル読み込みエラー", MessageButtons::Ok, MessageIcon::None);
+    ExpectMessage(messages.requests[0], "ロードするファイルがありません", "ファイル読み込みエラー",
+                  MessageButtons::Ok, MessageIcon::None);
     EXPECT_TRUE(module.calls.empty());
     EXPECT_TRUE(panel->isVisible());
 
@@ -335,7 +340,8 @@ TEST_F(FormSubTest, LoadAsksThenHidesBeforeLoading)
     messages.answers = {MessageResult::No};
     Press(Qt::Key_Return);
     ASSERT_EQ(messages.requests.size(), 1u);
-    ExpectMessage(messages.requests[0], "ロードしますか？", "ロード", MessageButtons::YesNo, MessageIcon::None);
+    ExpectMessage(messages.requests[0], "ロードしますか？", "ロード",
+                  MessageButtons::YesNo, MessageIcon::None);
     EXPECT_TRUE(module.calls.empty());
     EXPECT_TRUE(panel->isVisible());
 
