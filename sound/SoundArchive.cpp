@@ -45,18 +45,20 @@ SoundArchive::SoundArchive()
 int32_t SoundArchive::SoundDeCompress(const std::string& path)
 {
     soundData.clear();
+    std::string description;  // stays empty for an empty file
     try {
         const std::vector<uint8_t> file = ReadBinaryFile(path);
-        if (file.empty()) {
-            ReportFailure("[DeCompress] ", path, {});
-            return -1;
-        }
-        return DecodeEntries(file);
+        if (!file.empty())
+            return DecodeEntries(file);
     } catch (const NumberedError& error) {
-        soundData.clear();
-        ReportFailure("[DeCompress] ", path, NumberedError::Description(error.number()));
-        return -1;
+        description = NumberedError::Description(error.number());
+    } catch (const std::exception&) {
+        // a file too large to hold in memory: the game still runs, silently
+        description = NumberedError::Description(0);
     }
+    soundData.clear();
+    ReportFailure("[DeCompress] ", path, description);
+    return -1;
 }
 
 int32_t SoundArchive::DecodeEntries(const std::vector<uint8_t>& file)
