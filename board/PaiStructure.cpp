@@ -10,7 +10,6 @@
 #include <fstream>
 #include <istream>
 #include <ostream>
-#include <sstream>
 
 namespace {
 
@@ -104,6 +103,9 @@ void ExpectSaneSlot(const PaiSlot& slot)
     ExpectRange(slot.PaiIndex, 0, kGroups - 1, "face");
     ExpectRange(slot.Mode, 0, PaiStructure::MODE_PLAYBACK, "mode");
     ExpectRange(slot.RevMode, 0, 2, "face-down rule");
+    const int32_t layer = LayerOf(slot.Position);
+    if (slot.PaiBltX != ColumnOf(slot.Position) * 18 - layer * 6 || slot.PaiBltY != RowOf(slot.Position) * 25 - layer * 6)
+        throw NumberedError(NumberedError::SubscriptOutOfRange, "board record holds a tile drawn off its place");
     for (const int32_t link : {slot.RightID, slot.LeftID, slot.RightUpID, slot.LeftUpID, slot.RightDownID,
                                slot.LeftDownID})
         ExpectRange(link, kNone, PaiStructure::kSlots - 1, "link");
@@ -402,12 +404,13 @@ void PaiStructure::LinkNeighbours()
     }
 }
 
-// The position index is filled for one deal only, so that a board loaded
-// from a record never leaves stale entries behind.
+// The position index is filled for one deal only and emptied by the codes
+// it was filled with, whatever happened to the table meanwhile.
 void PaiStructure::ForgetPositions()
 {
-    for (int32_t id = 0; id < maxId_; ++id)
-        positionIndex_[paiTable_[id].Position] = kNone;
+    for (const uint16_t code : indexedCodes_)
+        positionIndex_[code] = kNone;
+    indexedCodes_.clear();
 }
 
 // The index holds, for every code, the first slot with that position, so it
@@ -492,10 +495,11 @@ void PaiStructure::BuildDeal(const FileConv& layout, int32_t problem, int32_t fa
 void PaiStructure::PlacePositions(const std::vector<uint16_t>& positions)
 {
     maxId_ = static_cast<int32_t>(positions.size());
+    indexedCodes_ = positions;
     for (int32_t id = maxId_ - 1; id >= 0; --id) {
         paiTable_[id].Validity = kTrue;
         paiTable_[id].Position = positions[id];
-        positionIndex_[positions[id]] = id;
+        positionIndex_[positions[id]] = static_cast<int16_t>(id);
     }
     CalcBltPos();
     LinkNeighbours();

@@ -150,6 +150,7 @@ private:
 
     std::vector<int32_t> removal_;
     std::vector<int16_t> positionIndex_;
+    std::vector<uint16_t> indexedCodes_;
     std::vector<int32_t> dependentStart_;
     std::vector<int32_t> dependents_;
     std::function<void()> eventPump_;

@@ -274,6 +274,8 @@ TEST(PaiStructureRecord, ShortOrInconsistentRecordsLeaveTheBoardAsItWas)
     corruptLink.replace(50, 4, std::string("\x58\x02\x00\x00", 4)); // a link of slot 0 becomes 600
     std::string corruptGroup = good;
     corruptGroup[10] = '\x40'; // Group of slot 0 becomes 64
+    std::string corruptDrawing = good;
+    corruptDrawing.replace(18, 4, std::string("\x00\x00\x00\x80", 4)); // drawn at x = -2^31
     std::string corruptCount = good;
     corruptCount[512 * 94] = '\x01';
     corruptCount[512 * 94 + 1] = '\x02'; // MaxID 513
@@ -286,6 +288,7 @@ TEST(PaiStructureRecord, ShortOrInconsistentRecordsLeaveTheBoardAsItWas)
         {std::string(), NumberedError::InputPastEndOfFile},
         {corruptLink, NumberedError::SubscriptOutOfRange},
         {corruptGroup, NumberedError::SubscriptOutOfRange},
+        {corruptDrawing, NumberedError::SubscriptOutOfRange},
         {corruptCount, NumberedError::SubscriptOutOfRange},
     };
     for (const auto& [record, number] : cases) {
