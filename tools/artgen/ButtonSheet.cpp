@@ -66,13 +66,58 @@ QImage OpaqueOverBackdrop(const QImage& layer)
     return opaque;
 }
 
-QImage LabelLayer(const QString& text)
+QImage LabelLayer(const QString& text, qreal centreX = 55)
 {
     QImage layer = KeyedStamp::Layer(110, 32);
     QPainter p(&layer);
     p.setRenderHint(QPainter::Antialiasing);
     const qreal size = text.size() > 5 ? 14 : 16;
-    p.fillPath(ArtFonts::CenteredText(text, ArtFonts::Gothic(size, true), {55, 16}), Navy);
+    p.fillPath(ArtFonts::CenteredText(text, ArtFonts::Gothic(size, true), {centreX, 16}), Navy);
+    return layer;
+}
+
+// Small pictures in front of the bar's labels: a menu, a light bulb, a turning-back arrow.
+void PaintMenuIcon(QPainter& p)
+{
+    p.setPen(Qt::NoPen);
+    p.setBrush(Navy);
+    for (int i = 0; i < 3; ++i)
+        p.drawRoundedRect(QRectF(11, 10 + 5 * i, 14, 2.6), 1.3, 1.3);
+}
+
+void PaintBulbIcon(QPainter& p)
+{
+    p.setPen(QPen(Navy, 1.4));
+    p.setBrush(QColor(0xF8, 0xC8, 0x1C));
+    p.drawEllipse(QPointF(18, 13.5), 6, 6);
+    p.setBrush(Navy);
+    p.drawRoundedRect(QRectF(15, 20, 6, 4.5), 1, 1);
+    p.setPen(QPen(QColor(0xFF, 0xF4, 0xC0), 1.4, Qt::SolidLine, Qt::RoundCap));
+    p.drawArc(QRectF(14.5, 10, 5, 5), 100 * 16, 80 * 16);
+}
+
+void PaintBackArrowIcon(QPainter& p)
+{
+    QPainterPath turn;
+    turn.moveTo(14, 12);
+    turn.lineTo(20, 12);
+    turn.arcTo(QRectF(15, 12, 10, 10), 90, -180);
+    turn.lineTo(13, 22);
+    p.setPen(QPen(Navy, 2.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(turn);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Navy);
+    p.drawPolygon(QPolygonF({QPointF(8.5, 12), QPointF(15, 7.5), QPointF(15, 16.5)}));
+}
+
+QImage BarLabelLayer(int button)
+{
+    QImage layer = LabelLayer(BarLabels[button - 1], 64);
+    QPainter p(&layer);
+    p.setRenderHint(QPainter::Antialiasing);
+    static const std::array<void (*)(QPainter&), 3> icons{PaintMenuIcon, PaintBulbIcon, PaintBackArrowIcon};
+    icons[button - 1](p);
     return layer;
 }
 
@@ -89,38 +134,31 @@ QImage OutlinedTextLayer(const QString& text, QSize size, qreal pixelSize)
     return layer;
 }
 
-QPainterPath HandShape()
-{
-    QPainterPath hand;
-    hand.addRoundedRect(QRectF(5.5, 0.5, 4, 13), 2, 2);  // the pointing finger, tip at (7, 1)
-    for (int i = 0; i < 3; ++i)
-        hand.addRoundedRect(QRectF(9.5 + 2.7 * i, 6.5 + 0.6 * i, 2.9, 7), 1.4, 1.4);
-    hand.addRoundedRect(QRectF(5.5, 9.5, 12.5, 11.5), 3, 3);  // palm
-    QPainterPath thumb;
-    thumb.moveTo(6, 13);
-    thumb.lineTo(2.5, 10.2);
-    thumb.quadTo(0.6, 10.5, 1.3, 12.6);
-    thumb.lineTo(6, 18);
-    thumb.closeSubpath();
-    return hand.united(thumb).simplified();
-}
+// The cursor is pixel art: a pointing hand whose fingertip is the hot spot (7, 1).
+// 'X' outline, 'o' glove, 'g' shade, '.' transparent.
+constexpr std::array<const char*, 22> CursorPixels{
+    "......XXX...........", ".....XoooX..........", ".....XoogX..........",
+    ".....XoogX..........", ".....XoogX..........", ".....XoogXXX........",
+    ".....XoogXoogXX.....", ".....XoogXoogXogX...", ".....XoogXoogXoggX..",
+    ".....XooooooooooogX.", ".XX..XooooooooooogX.", "XooX.XooooooooooogX.",
+    "XoogXXooooooooooogX.", ".XoogXooooooooooogX.", "..XoogoooooooooooogX",
+    "...XoooooooooooooogX", "....XooooooooooooogX", ".....XoooooooooooggX",
+    "......XooooooooogggX", ".......XggggggggggX.", "........XXXXXXXXXX..",
+    "....................",
+};
 
-QImage CursorLayer()
+void PaintCursor(QImage& sheet, QPoint at)
 {
-    QImage layer = KeyedStamp::Layer(20, 22);
-    QPainter p(&layer);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QPainterPath hand = HandShape();
-    p.fillPath(hand, QColor(0x10, 0x10, 0x18));
-    // the light glove inside a one-pixel dark outline
-    QPainterPathStroker stroker;
-    stroker.setWidth(2.2);
-    stroker.setJoinStyle(Qt::RoundJoin);
-    p.fillPath(hand.subtracted(stroker.createStroke(hand)), QColor(0xFF, 0xFB, 0xF0));
-    p.setPen(QPen(QColor(0x60, 0x58, 0x50), 0.9));
-    for (int i = 0; i < 2; ++i)
-        p.drawLine(QPointF(12.35 + 2.7 * i, 9 + 0.6 * i), QPointF(12.35 + 2.7 * i, 12.5));
-    return layer;
+    for (int y = 0; y < static_cast<int>(CursorPixels.size()); ++y) {
+        for (int x = 0; CursorPixels[y][x] != '\0'; ++x) {
+            switch (CursorPixels[y][x]) {
+            case 'X': sheet.setPixel(at + QPoint(x, y), qRgb(0x10, 0x10, 0x18)); break;
+            case 'o': sheet.setPixel(at + QPoint(x, y), qRgb(0xFF, 0xFD, 0xF4)); break;
+            case 'g': sheet.setPixel(at + QPoint(x, y), qRgb(0xB8, 0xBC, 0xC8)); break;
+            default: break;
+            }
+        }
+    }
 }
 
 QImage IndicatorLayer(bool on)
@@ -162,7 +200,7 @@ QImage ButtonSheet::Build()
 {
     QImage sheet(Width, Height, QImage::Format_RGB32);
     sheet.fill(Key);
-    KeyedStamp::Hard(sheet, CursorLayer(), CursorRect().topLeft(), Key);
+    PaintCursor(sheet, CursorRect().topLeft());
     for (int digit = 0; digit < 10; ++digit)
         KeyedStamp::OverMatte(sheet, OutlinedTextLayer(QString::number(digit), {12, 22}, 19),
                               DigitRect(digit).topLeft(), Backdrop, Key, SoftMinAlpha);
@@ -175,7 +213,7 @@ QImage ButtonSheet::Build()
                               SoftMinAlpha);
     const QImage labelGround = OpaqueOverBackdrop(FaceLayer(0));
     for (int button = 1; button <= 3; ++button)
-        KeyedStamp::OverMatte(sheet, LabelLayer(BarLabels[button - 1]), BarLabelRect(button).topLeft(),
+        KeyedStamp::OverMatte(sheet, BarLabelLayer(button), BarLabelRect(button).topLeft(),
                               labelGround, Key, LabelMinAlpha);
     for (int item = 0; item < 8; ++item)
         KeyedStamp::OverMatte(sheet, LabelLayer(PanelLabels[item]), PanelLabelRect(item).topLeft(),
