@@ -45,7 +45,6 @@ class PaiStructure {
 public:
     static constexpr int32_t kSlots = 512;
     static constexpr int32_t kClearTiles = 48;
-    static constexpr int32_t kSlotRecordBytes = 94;
 
     // Display modes of ModeGet.
     static constexpr int32_t MODE_FACEDOWN = 0;

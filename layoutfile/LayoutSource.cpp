@@ -83,7 +83,7 @@ private:
     {
         const std::vector<std::string> words = SplitWords(line);
         const std::string& keyword = words.front();
-        if (keyword == "message" && line.rfind("message", 0) == 0)
+        if (keyword == "message")
             ParseMessage(line, lineNumber);
         else if (keyword == "setsize")
             ParseSetSize(words, lineNumber);
@@ -99,8 +99,8 @@ private:
     {
         if (haveMessage_)
             Fail(lineNumber, "a second message");
-        if (line.size() > 7 && line[7] != ' ')
-            Fail(lineNumber, "unknown keyword '" + SplitWords(line).front() + "'");
+        if (line != "message" && line.rfind("message ", 0) != 0)
+            Fail(lineNumber, "expected 'message TEXT'");
         const std::optional<std::u16string> message = Utf8ToUtf16(line.size() > 8 ? line.substr(8) : std::string());
         if (!message)
             Fail(lineNumber, "the message is not valid UTF-8");
