@@ -139,6 +139,8 @@ void PaiCtrl::Blit(int32_t x, int32_t y)
 
 void PaiCtrl::ChangeWallpaper(const QImage& picture, bool centred)
 {
+    if (!dx7_)
+        return;
     dx7_->DD7Fill(wallSprite_, boardRect_, kWallpaperGreen);
     const int32_t width = picture.width();
     const int32_t height = picture.height();
