@@ -128,7 +128,7 @@ TEST_P(ShippedLayoutTest, NearlyEveryProblemDeals)
     const std::string path = (TemplateFolder / (GetParam() + ".tvm")).string();
     PaiStructure board;
     int dealt = 0;
-    constexpr int Problems = 200;
+    constexpr int Problems = 1000;
     for (int problem = 1; problem <= Problems; ++problem) {
         try {
             board.CreateTable(path, problem, 0);
