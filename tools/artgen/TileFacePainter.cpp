@@ -99,6 +99,7 @@ void PaintBird(QPainter& p)
     p.drawLine(QPointF(21, 36), QPointF(22, 41));
 }
 
+// The sticks of bamboo two to nine (rank 1-8) in their usual arrangements.
 std::vector<Stick> BambooSticks(int rank)
 {
     const auto row = [](std::initializer_list<qreal> xs, qreal y, qreal length) {
@@ -189,6 +190,7 @@ void PaintBigCircle(QPainter& p)
     p.drawEllipse(Centre, 3.6, 3.6);
 }
 
+// The dots of circles two to nine (rank 1-8) in their usual arrangements and colours.
 std::vector<Dot> CircleDots(int rank)
 {
     switch (rank) {
