@@ -58,7 +58,6 @@ public:
 
     // The folder of save.dat and answer.txt; the program's folder by default.
     void SetProgramFolder(const std::string& folder) { programFolder_ = folder; }
-    const std::string& ProgramFolder() const { return programFolder_; }
     std::string SavePath() const;
 
     // Lets the window's pending events run during long work (deal play-out,
