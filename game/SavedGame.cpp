@@ -93,7 +93,41 @@ SavedGame SavedGame::Parse(const std::string& bytes)
     if (autoHint != kTrue && autoHint != kFalse)
         Refuse("auto-hint is " + std::to_string(autoHint) + ", not a boolean");
     game.autoHint = autoHint == kTrue;
+    game.ExpectEachTileDrawnOnce();
+    game.ExpectHistoryOfRemovedTiles();
     return game;
+}
+
+void SavedGame::ExpectEachTileDrawnOnce() const
+{
+    std::vector<bool> drawn(tileCount, false);
+    for (const int32_t id : drawOrder) {
+        if (drawn[id])
+            Refuse("drawing order holds slot " + std::to_string(id) + " twice");
+        drawn[id] = true;
+    }
+}
+
+// The tiles off the board must be exactly the first removedCount entries of
+// the history; otherwise a move or a take-back would run past the history.
+void SavedGame::ExpectHistoryOfRemovedTiles() const
+{
+    std::vector<bool> offBoard(tileCount);
+    int32_t offCount = 0;
+    for (int32_t id = 0; id < tileCount; ++id) {
+        ByteReader validity(boardRecord, kSlotRecordBytes * id + kValidityOffset);
+        offBoard[id] = validity.Int16() == kFalse;
+        offCount += offBoard[id];
+    }
+    if (offCount != removedCount)
+        Refuse("removed count " + std::to_string(removedCount) + " but " + std::to_string(offCount) +
+               " tiles are off the board");
+    for (int32_t i = 0; i < removedCount; ++i) {
+        if (!offBoard[history[i]])
+            Refuse("move history entry " + std::to_string(i) + " names slot " + std::to_string(history[i]) +
+                   ", which is on the board or named before");
+        offBoard[history[i]] = false;
+    }
 }
 
 std::string SavedGame::Serialize() const

@@ -10,8 +10,10 @@
 // removed count and auto-hint as a 16-bit boolean (-1 true, 0 false).
 struct SavedGame {
     static constexpr int32_t kMaxTiles = 512;
+    static constexpr size_t kSlotRecordBytes = 94;
+    static constexpr size_t kValidityOffset = 4;
     // The slot records; the tile count and the set size follow them.
-    static constexpr size_t kSlotTableBytes = 512 * 94;
+    static constexpr size_t kSlotTableBytes = 512 * kSlotRecordBytes;
     static constexpr size_t kBoardRecordBytes = kSlotTableBytes + 8;
 
     std::string boardRecord;
@@ -26,8 +28,9 @@ struct SavedGame {
 
     // Takes a whole file apart and checks everything the game relies on: the
     // exact length, a tile count of 1-512, a set size that divides it, every
-    // id below the tile count, a removed count that is a multiple of the set
-    // size and at most the tile count. A fault raises
+    // id below the tile count, each tile once in the drawing order, a removed
+    // count that is a multiple of the set size and at most the tile count,
+    // and the tiles off the board named by the history. A fault raises
     // NumberedError(SubscriptOutOfRange) naming it. The slot records are
     // checked by the board when it reads them.
     static SavedGame Parse(const std::string& bytes);
@@ -38,4 +41,8 @@ struct SavedGame {
     // Writes the file beside path and renames it into place only when every
     // byte is written, so a failure leaves the file at path as it was.
     void WriteFile(const std::string& path) const;
+
+private:
+    void ExpectEachTileDrawnOnce() const;
+    void ExpectHistoryOfRemovedTiles() const;
 };

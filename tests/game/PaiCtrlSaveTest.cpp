@@ -116,6 +116,7 @@ TEST_F(PaiCtrlSaveTest, DamagedFilesAreRefusedAndTheGameStaysAsItWas)
         {kTileCountAt + 4, -2, 4, "set size"}, {kOrderAt, 144, 4, "drawing order"}, {kOrderAt + 4 * 143, -1, 4, "drawing order"},
         {kOrderAt + 4 * 150, 144, 4, "move history"}, {kRemovedAt - 4, -5, 4, "move history"},
         {kRemovedAt, 3, 4, "removed count"}, {kRemovedAt, 146, 4, "removed count"}, {kRemovedAt, -2, 4, "removed count"},
+        {kRemovedAt, 14, 4, "off the board"},
         {kRemovedAt + 4, 1, 2, "auto-hint"}, {10, 99, 4, "match class"}, {94 * 3 + 58, 600, 4, "link"}};
     std::vector<std::pair<std::string, std::string>> files;
     for (const Damage& damage : damages) {
@@ -123,6 +124,12 @@ TEST_F(PaiCtrlSaveTest, DamagedFilesAreRefusedAndTheGameStaysAsItWas)
         for (int k = 0; k < damage.size; ++k)
             bytes[damage.at + k] = char(uint32_t(damage.value) >> (8 * k));
         files.emplace_back(bytes, damage.reason);
+    }
+    // A drawing-order entry and a history entry repeating the one before.
+    for (const auto& [at, reason] : {std::pair{kOrderAt, "twice"}, {kOrderAt + 4 * 144, "named before"}}) {
+        std::string bytes = good;
+        bytes.replace(at + 4, 4, good, at, 4);
+        files.emplace_back(bytes, reason);
     }
     for (const size_t length : {size_t{0}, size_t{94}, kTileCountAt + 6, good.size() - 1})
         files.emplace_back(good.substr(0, length), "bytes");
