@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 #include "DX7Sound.h"
+#include "FormMain.h"
 #include "ModuleMain.h"
 #include "QtSoundBackend.h"
 #include "WindowMessageBox.h"
@@ -16,7 +17,8 @@ int main(int argc, char* argv[])
     try {
         ModuleMain module(QCoreApplication::applicationDirPath(), QCoreApplication::arguments().mid(1));
         module.Main();
-        return QApplication::exec();
+        // A close asked for during start-up has already ended the game.
+        return module.Form().isVisible() ? QApplication::exec() : 0;
     } catch (const CommandLineError& error) {
         std::cerr << "tovrik: " << error.what() << '\n' << CommandLine::Usage().toStdString() << '\n';
         return 2;

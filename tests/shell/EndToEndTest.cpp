@@ -11,8 +11,8 @@
 
 namespace {
 
-// The answerSlots of answer.txt in its order: each line names a tile by layer,
-// x = column − 17 and y = 10 − row; answerSlots follow the layout's positions.
+// The slots that answer.txt names, in its order: each line gives a tile's layer,
+// x = column − 17 and y = 10 − row; slot numbers follow the layout's positions.
 std::vector<int32_t> AnswerSlots(const QString& folder)
 {
     FileConv layout;
@@ -23,8 +23,7 @@ std::vector<int32_t> AnswerSlots(const QString& folder)
         slotOfPosition.emplace(positions[slot], static_cast<int32_t>(slot));
 
     QFile answer(folder + QStringLiteral("/answer.txt"));
-    if (!answer.open(QIODevice::ReadOnly))
-        return {};
+    answer.open(QIODevice::ReadOnly);
     std::vector<int32_t> answerSlots;
     for (const QByteArray& line : answer.readAll().split('\n')) {
         if (line.size() < 12)
@@ -68,7 +67,7 @@ TEST(EndToEndTest, PlayingTheAnswerClearsTheBoardWithOneAnimation)
         clearFigurePixel = BackPixel(module, figure.x + 4 + 20, figure.y + 4 + 28);
         TapKey(form, Qt::Key_Backspace);
         MoveMouse(form, 720, 410);
-        PressMouse(form, Qt::LeftButton);
+        SendMouse(form, QEvent::MouseButtonPress, 720, 410, Qt::LeftButton);
         countAfterPlayback = controller.GetPaiCount();
         focusXDuringWait = module.FocusX();
     });

@@ -19,16 +19,16 @@
 #include <utility>
 #include <vector>
 
-// A program folder of its own for one test: template/ with the layouts and
-// sound.dat, copied from beside the built program.
+// A program folder of its own for one test: the built program's template/
+// and sound.dat, copied.
 inline QString FreshProgramFolder(const QString& name)
 {
     const QString runtime = QString::fromUtf8(TOVRIK_RUNTIME_DIR);
     QDir folder(QString::fromUtf8(TOVRIK_TEST_TMP) + QStringLiteral("/shell/") + name);
     folder.removeRecursively();
     QDir().mkpath(folder.filePath(QStringLiteral("template")));
-    for (const QString& layout : QDir(runtime + QStringLiteral("/template")).entryList(QDir::Files))
-        QFile::copy(runtime + QStringLiteral("/template/") + layout, folder.filePath(QStringLiteral("template/") + layout));
+    for (const QString& file : QDir(runtime + QStringLiteral("/template")).entryList(QDir::Files))
+        QFile::copy(runtime + QStringLiteral("/template/") + file, folder.filePath(QStringLiteral("template/") + file));
     QFile::copy(runtime + QStringLiteral("/sound.dat"), folder.filePath(QStringLiteral("sound.dat")));
     return folder.path();
 }
@@ -44,8 +44,6 @@ public:
     {
     }
     ~MessageRecorder() { SetMessageHandler(std::move(previous_)); }
-    MessageRecorder(const MessageRecorder&) = delete;
-    MessageRecorder& operator=(const MessageRecorder&) = delete;
 
     std::vector<MessageRequest> requests;
 
@@ -53,7 +51,6 @@ private:
     MessageHandler previous_;
 };
 
-// The module started as the program starts it, in a folder of its own.
 inline std::unique_ptr<ModuleMain> StartModule(const QString& folderName, const QStringList& arguments)
 {
     auto module = std::make_unique<ModuleMain>(FreshProgramFolder(folderName), arguments);
@@ -67,38 +64,28 @@ inline QStringList ClassicGame(int problem = 7)
             QString::number(problem)};
 }
 
-inline void PressKey(FormMain& form, int qtKey, bool autoRepeat = false)
+inline void SendKey(FormMain& form, QEvent::Type type, int qtKey, bool autoRepeat = false)
 {
-    QKeyEvent event(QEvent::KeyPress, qtKey, Qt::NoModifier, QString(), autoRepeat);
-    QApplication::sendEvent(&form, &event);
-}
-
-inline void ReleaseKey(FormMain& form, int qtKey, bool autoRepeat = false)
-{
-    QKeyEvent event(QEvent::KeyRelease, qtKey, Qt::NoModifier, QString(), autoRepeat);
+    QKeyEvent event(type, qtKey, Qt::NoModifier, QString(), autoRepeat);
     QApplication::sendEvent(&form, &event);
 }
 
 inline void TapKey(FormMain& form, int qtKey)
 {
-    PressKey(form, qtKey);
-    ReleaseKey(form, qtKey);
+    SendKey(form, QEvent::KeyPress, qtKey);
+    SendKey(form, QEvent::KeyRelease, qtKey);
+}
+
+inline void SendMouse(FormMain& form, QEvent::Type type, double x, double y, Qt::MouseButton button = Qt::NoButton)
+{
+    const QPointF at(x, y);
+    QMouseEvent event(type, at, form.picMain->mapToGlobal(at), button, button, Qt::NoModifier);
+    QApplication::sendEvent(form.picMain, &event);
 }
 
 inline void MoveMouse(FormMain& form, double x, double y)
 {
-    const QPointF at(x, y);
-    QMouseEvent event(QEvent::MouseMove, at, form.picMain->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(form.picMain, &event);
-}
-
-inline void PressMouse(FormMain& form, Qt::MouseButton button, double x = 0, double y = 0)
-{
-    const QPointF at(x, y);
-    QMouseEvent event(QEvent::MouseButtonPress, at, form.picMain->mapToGlobal(at), button, button,
-                      Qt::NoModifier);
-    QApplication::sendEvent(form.picMain, &event);
+    SendMouse(form, QEvent::MouseMove, x, y);
 }
 
 // A screen point where the controller finds tile id, or none.
@@ -108,12 +95,11 @@ inline std::optional<QPoint> PointOnTile(const PaiCtrl& controller, int32_t id)
     for (int32_t dy = 25; dy >= 0; --dy)
         for (int32_t dx = 18; dx >= 0; --dx)
             if (controller.GetOnMouseID(board.PaiBltX(id) + dx, board.PaiBltY(id) + dy) == id)
-                return QPoint(board.PaiBltX(id) + dx + ModuleMain::kBoardOrigin,
-                              board.PaiBltY(id) + dy + ModuleMain::kBoardOrigin);
+                return QPoint(board.PaiBltX(id) + dx + 4, board.PaiBltY(id) + dy + 4);
     return std::nullopt;
 }
 
-// Two free tiles of one match class that can be reached with the cursor.
+// Two free tiles of one match class that the cursor can reach.
 inline std::pair<int32_t, int32_t> FreePair(const PaiCtrl& controller)
 {
     const PaiStructure& board = controller.Board();
@@ -125,12 +111,18 @@ inline std::pair<int32_t, int32_t> FreePair(const PaiCtrl& controller)
     return {-1, -1};
 }
 
-inline void ClickTile(FormMain& form, const PaiCtrl& controller, int32_t id)
+// Puts the cursor on the tile (by way of the bar, so that the move counts).
+inline void PutCursorOn(FormMain& form, const PaiCtrl& controller, int32_t id)
 {
     const QPoint at = PointOnTile(controller, id).value();
-    MoveMouse(form, 720, 250); // beside the buttons, so that the move to the tile always counts
+    MoveMouse(form, 720, 250);
     MoveMouse(form, at.x(), at.y());
-    PressMouse(form, Qt::LeftButton, at.x(), at.y());
+}
+
+inline void ClickTile(FormMain& form, const PaiCtrl& controller, int32_t id)
+{
+    PutCursorOn(form, controller, id);
+    SendMouse(form, QEvent::MouseButtonPress, form.CursorX, form.CursorY, Qt::LeftButton);
 }
 
 inline uint32_t BackPixel(const ModuleMain& module, int32_t x, int32_t y)

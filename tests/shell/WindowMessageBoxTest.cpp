@@ -9,42 +9,20 @@
 
 namespace {
 
-// Answers the box that is open with button, noting what it showed.
-struct BoxAnswer {
-    QString text;
-    QString title;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QMessageBox::StandardButtons buttons;
-};
-
-BoxAnswer* AnswerNextBox(QMessageBox::StandardButton button)
-{
-    auto* seen = new BoxAnswer;
-    QTimer::singleShot(0, [seen, button] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        *seen = {box->text(), box->windowTitle(), box->icon(), box->standardButtons()};
-        box->button(button)->click();
-    });
-    return seen;
-}
-
 TEST(WindowMessageBoxTest, ShowsTheRequestAndAnswersWithTheButtonPressed)
 {
     InstallWindowMessageBox();
-    std::unique_ptr<BoxAnswer> seen(AnswerNextBox(QMessageBox::No));
-    const MessageResult result =
-        ShowMessage({"セーブしますか？", "", MessageButtons::YesNo, MessageIcon::Question});
-    EXPECT_EQ(result, MessageResult::No);
-    EXPECT_EQ(seen->text, QStringLiteral("セーブしますか？"));
-    EXPECT_EQ(seen->title, QStringLiteral("Tovrik"));
-    EXPECT_EQ(seen->icon, QMessageBox::Question);
-    EXPECT_EQ(seen->buttons, QMessageBox::Yes | QMessageBox::No);
-
-    seen.reset(AnswerNextBox(QMessageBox::Cancel));
-    EXPECT_EQ(ShowMessage({"text", "title", MessageButtons::OkCancel, MessageIcon::Warning}), MessageResult::Cancel);
-    EXPECT_EQ(seen->title, QStringLiteral("title"));
-    EXPECT_EQ(seen->icon, QMessageBox::Warning);
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        shown = box->windowTitle() + u'|' + box->text();
+        EXPECT_EQ(box->icon(), QMessageBox::Question);
+        EXPECT_EQ(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
+        box->button(QMessageBox::No)->click();
+    });
+    EXPECT_EQ(ShowMessage({"セーブしますか？", "", MessageButtons::YesNo, MessageIcon::Question}), MessageResult::No);
+    EXPECT_EQ(shown, QStringLiteral("Tovrik|セーブしますか？"));
     SetMessageHandler({});
 }
 
