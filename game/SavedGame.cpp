@@ -115,8 +115,11 @@ void SavedGame::ExpectHistoryOfRemovedTiles() const
     std::vector<bool> offBoard(tileCount);
     int32_t offCount = 0;
     for (int32_t id = 0; id < tileCount; ++id) {
-        ByteReader validity(boardRecord, kSlotRecordBytes * id + kValidityOffset);
-        offBoard[id] = validity.Int16() == kFalse;
+        ByteReader flags(boardRecord, kSlotRecordBytes * id + kValidityOffset);
+        offBoard[id] = flags.Int16() == kFalse;
+        // Freedom is worked out again on load only for tiles on the board.
+        if (offBoard[id] && flags.Int16() != kFalse)
+            Refuse("slot " + std::to_string(id) + " is off the board but free");
         offCount += offBoard[id];
     }
     if (offCount != removedCount)

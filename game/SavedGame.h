@@ -11,6 +11,7 @@
 struct SavedGame {
     static constexpr int32_t kMaxTiles = 512;
     static constexpr size_t kSlotRecordBytes = 94;
+    // Validity, then Selectable, as 16-bit booleans.
     static constexpr size_t kValidityOffset = 4;
     // The slot records; the tile count and the set size follow them.
     static constexpr size_t kSlotTableBytes = 512 * kSlotRecordBytes;
