@@ -339,6 +339,12 @@ std::string PaiStructure::LayoutFault(const std::vector<uint16_t>& positions, co
         if (mode == 3 && n / 4 % setSize != 0)
             return "a face block of " + ClassName(k) + " is not a multiple of the set size";
     }
+    // Seasons dealt face by face take their faces as match classes, and the first
+    // season face equals the match class of extra faces dealt as one class.
+    const bool seasonsByFace = SpreadCount(counts[38]) > 0 && SpreadMode(counts[38]) >= 2;
+    const bool extrasAsClass = SpreadCount(counts[40]) > 0 && SpreadMode(counts[40]) <= 1;
+    if (seasonsByFace && extrasAsClass)
+        return "the seasons in spread mode 2 or 3 would match the extra faces of class 40 in spread mode 0 or 1";
     if (tiles != count)
         return "the tile counts add up to " + std::to_string(tiles) + ", not to the " + std::to_string(count)
             + " positions";

@@ -268,6 +268,10 @@ TEST(Deal, IllFormedLayoutsNameTheBrokenRuleAndLeaveTheBoardEmpty)
     EXPECT_NE(fault(ApartPositions(6), Counts({{39, 0xC0 | 6}}), 2).find("multiple of 4"), std::string::npos);
     EXPECT_NE(fault(ApartPositions(8), Counts({{40, 0xC0 | 8}}), 4).find("face block"), std::string::npos);
     EXPECT_EQ(fault(ApartPositions(16), Counts({{40, 0xC0 | 16}}), 4), "");
+    EXPECT_NE(fault(ApartPositions(8), Counts({{38, 0x80 | 4}, {40, 0x00 | 4}}), 2).find("would match"),
+              std::string::npos);
+    EXPECT_EQ(fault(ApartPositions(8), Counts({{38, 0x80 | 4}, {40, 0x80 | 4}}), 2), "");
+    EXPECT_EQ(fault(ApartPositions(8), Counts({{38, 0x40 | 4}, {40, 0x40 | 4}}), 2), "");
 
     PaiStructure board;
     board.CreateTable(ClassicPath(), 1, 0);
