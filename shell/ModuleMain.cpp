@@ -84,8 +84,6 @@ void ModuleMain::Main()
 
     formMain = std::make_unique<FormMain>(*this);
     formMain->FormInitialize(kScreenWidth, kScreenHeight);
-    // The wallpaper holder stays empty until the player picks a picture:
-    // an empty holder gives the plain wallpaper.
     const FormMain::BusyScope busy(*formMain);
     dx7 = std::make_shared<DX7Draw>();
     dx7->Initialize(formMain.get(), formMain->picMain, kScreenWidth, kScreenHeight);
@@ -165,6 +163,7 @@ void ModuleMain::CreateController()
                           sheetRects.TilesRect.Bottom);
     paiCtrl->SetDX7Wall(surfaceSet.Wall);
     paiCtrl->SetDX7Sound((programFolder + QStringLiteral("/sound.dat")).toStdString());
+    // The wallpaper holder is still empty, which gives the plain wallpaper.
     paiCtrl->ChangeWallpaper(formMain->picWall, true);
 }
 
