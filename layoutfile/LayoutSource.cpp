@@ -97,14 +97,15 @@ private:
 
     void ParseMessage(const std::string& line, int lineNumber)
     {
-        if (haveMessage_)
-            Fail(lineNumber, "a second message");
         if (line != "message" && line.rfind("message ", 0) != 0)
             Fail(lineNumber, "expected 'message TEXT'");
         const std::optional<std::u16string> message = Utf8ToUtf16(line.size() > 8 ? line.substr(8) : std::string());
         if (!message)
             Fail(lineNumber, "the message is not valid UTF-8");
-        source_.message = *message;
+        // Each further message line is a line break: the caption beside the board is narrow.
+        if (haveMessage_)
+            source_.message += u"\r\n";
+        source_.message += *message;
         haveMessage_ = true;
     }
 
@@ -245,6 +246,21 @@ void FormatCounts(std::ostream& out, const std::vector<uint8_t>& counts)
     }
 }
 
+// The message's lines, split at CR LF; a lone CR or LF has no text form.
+std::vector<std::u16string> SplitAtLineBreaks(const std::u16string& message)
+{
+    std::vector<std::u16string> lines;
+    size_t start = 0;
+    for (size_t end; (end = message.find(u"\r\n", start)) != std::u16string::npos; start = end + 2)
+        lines.push_back(message.substr(start, end - start));
+    lines.push_back(message.substr(start));
+    for (const std::u16string& line : lines) {
+        if (line.find_first_of(u"\r\n") != std::u16string::npos)
+            throw NumberedError(NumberedError::InvalidArgument, "the message holds a lone CR or LF");
+    }
+    return lines;
+}
+
 } // namespace
 
 LayoutSource LayoutSource::Parse(const std::string& text) { return SourceParser(text).Run(); }
@@ -254,12 +270,12 @@ std::string LayoutSource::Format() const
     std::u16string shown = message;
     while (!shown.empty() && shown.back() == u'\0')
         shown.pop_back();
-    if (shown.find_first_of(u"\r\n") != std::u16string::npos)
-        throw NumberedError(NumberedError::InvalidArgument, "the message holds a line break");
+    const std::vector<std::u16string> messageLines = SplitAtLineBreaks(shown);
     const std::vector<Grid> grids = LayerGrids(positions);
 
     std::ostringstream out;
-    out << "message " << Utf16ToUtf8(shown) << '\n';
+    for (const std::u16string& messageLine : messageLines)
+        out << "message " << Utf16ToUtf8(messageLine) << '\n';
     out << "setsize " << setSize << '\n';
     FormatCounts(out, counts);
     for (int layer = 0; layer < kGridLayers; ++layer) {

@@ -115,6 +115,14 @@ TEST(LayoutSource, FormatWritesTheCanonicalForm)
     EXPECT_EQ(source.Format(), expected);
     EXPECT_EQ(LayoutSource::Parse(expected).Format(), expected);
 
+    source.message = u"二行の\r\n説明";
+    const std::string twoLines = "message 二行の\nmessage 説明\n";
+    EXPECT_EQ(source.Format().substr(0, twoLines.size()), twoLines);
+    EXPECT_EQ(LayoutSource::Parse(source.Format()).message, source.message);
+    source.message = u"改行\n一つ";
+    EXPECT_THROW(source.Format(), NumberedError);
+
+    source.message = u"説明";
     source.positions = {Code(0, 36, 0)};
     EXPECT_THROW(source.Format(), NumberedError);
     source.positions = {Code(0, 1, 1), Code(0, 1, 1)};

@@ -133,7 +133,7 @@ TEST(Tool, LayoutInfoInTextAndJson)
     ASSERT_EQ(counts.size(), 41u);
     EXPECT_EQ(counts[33], 4);
     EXPECT_EQ(counts[34], 0);
-    const std::string tail = "],\"setSize\":2,\"message\":\"伝統的な配置です。１４４枚\",\"wellFormed\":true}\n";
+    const std::string tail = "],\"setSize\":2,\"message\":\"伝統的な配置です。\\u000d\\u000a１４４枚\",\"wellFormed\":true}\n";
     ASSERT_GT(json.out.size(), tail.size());
     EXPECT_EQ(json.out.substr(json.out.size() - tail.size()), tail);
 
