@@ -1,8 +1,11 @@
 #include "ModuleMain.h"
 
+#include "DialogBox.h"
 #include "DX7Draw.h"
 #include "FileConv.h"
 #include "FormMain.h"
+#include "FormQues.h"
+#include "FormSub.h"
 #include "MapCtrl.h"
 #include "MessageBox.h"
 #include "NumberedError.h"
@@ -11,6 +14,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QImageReader>
 
 #include <chrono>
 #include <thread>
@@ -93,6 +97,7 @@ void ModuleMain::Main()
     CreateButtonBar();
     formMain->show();
     RedrawScreen(REDRAW_FULL);
+    CreateSidePanel();
 
     answerMode = commandLine.AnswerMode();
     if (answerMode)
@@ -174,6 +179,14 @@ void ModuleMain::CreateButtonBar()
     mapCtrl->SetDX7Sprite(surfaceSet.Hud, sheetRects.HudRect.Right, sheetRects.HudRect.Bottom);
 }
 
+void ModuleMain::CreateSidePanel()
+{
+    formSub = std::make_unique<FormSub>(*this, formMain.get());
+    formSub->Initialize(formMain->picBitmap[1]);
+    formSub->SetWallsize(kBoardWidth, kBoardHeight);
+    formSub->SetSaveFilePath(QString::fromStdString(paiCtrl->SavePath()));
+}
+
 void ModuleMain::StartCommandLineGame(const GameChoice& game, const QString& caption)
 {
     StoreQuestionInfo({game.layoutName, QString::number(game.problem), QString::number(game.faceDown), caption});
@@ -189,6 +202,7 @@ void ModuleMain::ExitApp()
     if (exited)
         return;
     exited = true;
+    formSub.reset();
     dx7.reset();
     paiCtrl.reset();
     mapCtrl.reset();
@@ -264,7 +278,8 @@ void ModuleMain::RunCommand(int32_t pseudoId)
 
 void ModuleMain::ShowOptions()
 {
-    // The side panel opens here once it exists.
+    formSub->SetAutohint(paiCtrl->AutoHint());
+    formSub->exec();
 }
 
 void ModuleMain::RunClearSequence()
@@ -361,7 +376,10 @@ QuestionInfo ModuleMain::CurrentQuestion() const
 bool ModuleMain::PanelCommand(int code)
 {
     switch (code) {
-    case PANEL_NEWGAME: playState = STATE_PLAYING; return false;
+    case PANEL_NEWGAME:
+        RunSelectionDialog();
+        playState = STATE_PLAYING;
+        return false;
     case PANEL_RESTART: {
         const bool restarted = paiCtrl->RequestRestart();
         RedrawScreen(REDRAW_FULL);
@@ -386,7 +404,39 @@ bool ModuleMain::PanelCommand(int code)
     }
 }
 
+void ModuleMain::RunSelectionDialog()
+{
+    FormQues dialog(*this, templatePath, formMain.get());
+    dialog.LoadQuestionInfo(CurrentQuestion());
+    dialog.exec();
+}
+
 void ModuleMain::ChooseWallpaper()
 {
-    // The file dialog that picks the picture belongs to the dialogs.
+    DialogBox dialogBox;
+    dialogBox.Initialize(formMain.get());
+    dialogBox.OpenDialog_Title(QStringLiteral(u"背景画を選択してください"));
+    dialogBox.OpenDialog_Filter(QStringLiteral("*.bmp;*.gif;*.jpg"));
+    if (!dialogBox.OpenDialog()) {
+        RedrawScreen(REDRAW_FULL);
+        return;
+    }
+    try {
+        ApplyWallpaper(dialogBox.OpenFile());
+    } catch (const std::exception&) {
+        // A picture that cannot be loaded or applied leaves the wallpaper as it was.
+    }
+}
+
+// Bitmaps are tiled over the board, other pictures centred on it.
+void ModuleMain::ApplyWallpaper(const QString& path)
+{
+    QImageReader reader(path);
+    QImage picture = reader.read();
+    if (picture.isNull())
+        throw NumberedError(NumberedError::InvalidArgument, "not a readable picture: " + path.toStdString());
+    formMain->picWall = std::move(picture);
+    const bool isCenter = path.right(3).toLower() != QStringLiteral("bmp");
+    paiCtrl->ChangeWallpaper(formMain->picWall, isCenter);
+    RedrawScreen(REDRAW_FULL);
 }

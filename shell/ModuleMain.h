@@ -12,6 +12,7 @@
 
 class DX7Draw;
 class FormMain;
+class FormSub;
 class MapCtrl;
 class PaiCtrl;
 
@@ -82,6 +83,7 @@ public:
 
     // Read access for the dialogs, tests and benchmarks.
     FormMain& Form() const { return *formMain; }
+    FormSub& SidePanel() const { return *formSub; }
     PaiCtrl& Controller() const { return *paiCtrl; }
     DX7Draw& Layer() const { return *dx7; }
     MapCtrl& ButtonBar() const { return *mapCtrl; }
@@ -101,6 +103,9 @@ private:
     void CreateSurfaces();
     void CreateController();
     void CreateButtonBar();
+    void CreateSidePanel();
+    void RunSelectionDialog();
+    void ApplyWallpaper(const QString& path);
     QString CheckedLayoutCaption(const QString& layoutName) const;
     void StartCommandLineGame(const GameChoice& game, const QString& caption);
     void RunClearSequence();
@@ -115,6 +120,7 @@ private:
     std::shared_ptr<DX7Draw> dx7;
     std::unique_ptr<PaiCtrl> paiCtrl;
     std::unique_ptr<MapCtrl> mapCtrl;
+    std::unique_ptr<FormSub> formSub;
     SurfaceNumbers surfaceSet;
     SheetRectangles sheetRects;
     PixelRect ScreenRect;

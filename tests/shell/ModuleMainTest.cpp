@@ -80,6 +80,7 @@ TEST(ModuleMainTest, ChosenGameChangesOnlyWhenItCanStart)
     const QString folder = FreshProgramFolder(TestName());
     QFile::copy(folder + QStringLiteral("/template/classic.tvm"), folder + QStringLiteral("/template/古典 配置.tvm"));
     ModuleMain module(folder, {});
+    CloseSidePanelWhenOpen();
     module.Main();
 
     const QuestionInfo chosen{QStringLiteral("古典 配置.tvm"), QStringLiteral("5"), QStringLiteral("32"),

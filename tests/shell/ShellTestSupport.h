@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTimer>
 
 #include <memory>
 #include <optional>
@@ -51,8 +52,23 @@ private:
     MessageHandler previous_;
 };
 
+// Without a game on the command line, start-up waits in the side panel:
+// close it as the player would, once it is open (timers also run while
+// start-up decodes the sounds).
+inline void CloseSidePanelWhenOpen(int attemptsLeft = 10000)
+{
+    QTimer::singleShot(1, [attemptsLeft] {
+        if (QWidget* panel = QApplication::activeModalWidget())
+            panel->hide();
+        else if (attemptsLeft > 0)
+            CloseSidePanelWhenOpen(attemptsLeft - 1);
+    });
+}
+
 inline std::unique_ptr<ModuleMain> StartModule(const QString& folderName, const QStringList& arguments)
 {
+    if (!CommandLine(arguments).Game())
+        CloseSidePanelWhenOpen();
     auto module = std::make_unique<ModuleMain>(FreshProgramFolder(folderName), arguments);
     module->Main();
     return module;

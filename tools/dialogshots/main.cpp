@@ -1,9 +1,12 @@
 // Shows the side panel and the game-selection dialog on the screen, as the
-// game shows them, and saves a grab of each to the given folder.
+// game shows them, and saves a grab of each to the given folder; then starts
+// the game and grabs the side panel opened over a dealt board.
 
+#include "FormMain.h"
 #include "FormQues.h"
 #include "FormSub.h"
 #include "ModuleCommands.h"
+#include "ModuleMain.h"
 
 #include <QApplication>
 #include <QDir>
@@ -11,6 +14,7 @@
 #include <QImage>
 #include <QPixmap>
 #include <QScreen>
+#include <QTimer>
 
 #include <iostream>
 
@@ -33,14 +37,36 @@ void Settle()
         QApplication::processEvents(QEventLoop::AllEvents, 20);
 }
 
+bool GrabArea(const QRect& area, const QString& path)
+{
+    Settle();
+    const QPixmap grab = QApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+    return grab.save(path);
+}
+
 bool GrabWindow(QWidget& window, const QString& path)
 {
     window.show();
     window.raise();
-    Settle();
-    const QRect area = window.frameGeometry();
-    const QPixmap grab = window.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
-    return grab.save(path);
+    return GrabArea(window.frameGeometry(), path);
+}
+
+// The game as a player sees it after asking for the menu: the panel in the
+// screen's corner over the main window.
+bool GrabPanelOverGame(const QString& path)
+{
+    const QString programFolder = QApplication::applicationDirPath();
+    ModuleMain module(programFolder, {QStringLiteral("--layout"), QStringLiteral("classic.tvm"),
+                                      QStringLiteral("--problem"), QStringLiteral("1")});
+    module.Main();
+    bool saved = false;
+    QTimer::singleShot(0, [&] {
+        const QRect area = module.Form().frameGeometry().united(module.SidePanel().frameGeometry());
+        saved = GrabArea(area, path);
+        module.SidePanel().hide();
+    });
+    module.ShowOptions();
+    return saved;
 }
 
 } // namespace
@@ -67,7 +93,10 @@ int main(int argc, char** argv)
     selection.move(0, 0);
     const bool selectionSaved = GrabWindow(selection, outFolder + QStringLiteral("/game-selection.png"));
 
-    if (!panelSaved || !selectionSaved) {
+    selection.hide();
+    const bool gameSaved = GrabPanelOverGame(outFolder + QStringLiteral("/panel-over-game.png"));
+
+    if (!panelSaved || !selectionSaved || !gameSaved) {
         std::cerr << "tovrik-dialogshots: could not write the screenshots to " << argv[1] << '\n';
         return 1;
     }
