@@ -20,6 +20,7 @@
 
 #include <cmath>
 #include <exception>
+#include <utility>
 
 namespace {
 
@@ -90,7 +91,7 @@ FormQues::FormQues(ModuleCommands& module, const QString& templatePath, QWidget*
 
 void FormQues::CreateControls()
 {
-    Label2_ = Place<QLabel>(this, "Label2", {32, 8, 89, 17}, QStringLiteral(u"陣形の選択"));
+    Place<QLabel>(this, "Label2", {32, 8, 89, 17}, QStringLiteral(u"陣形の選択"));
     File1_ = Place<QListWidget>(this, "File1", {24, 24, 265, 102});
     picMain_ = Place<QLabel>(this, "picMain", {304, 24, kPreviewWidth, kPreviewHeight});
     CreateProblemFrame();
@@ -114,7 +115,7 @@ void FormQues::CreateProblemFrame()
     OptionQues_[1] = Place<QRadioButton>(Frame1_, "OptionQues1", {16, 40, 73, 17}, QStringLiteral(u"番号指定"));
     txtNumber_ = Place<QLineEdit>(Frame1_, "txtNumber", {88, 40, 49, 18}, QStringLiteral("0"));
     txtNumber_->installEventFilter(this);
-    Label1_ = Place<QLabel>(Frame1_, "Label1", {144, 40, 65, 17}, QStringLiteral(u"(1～100000)"));
+    Place<QLabel>(Frame1_, "Label1", {144, 40, 65, 17}, QStringLiteral(u"(1～100000)"));
     cmdRandom_ = Place<QPushButton>(Frame1_, "cmdRandom", {208, 40, 41, 17}, QStringLiteral(u"自動"));
     cmdRandom_->setAutoDefault(false);
 }

@@ -70,13 +70,11 @@ private:
     bool layoutReadable_ = false;
     QImage preview_;
 
-    QLabel* Label2_ = nullptr;
     QListWidget* File1_ = nullptr;
     QLabel* picMain_ = nullptr;
     QGroupBox* Frame1_ = nullptr;
     QRadioButton* OptionQues_[2] = {};
     QLineEdit* txtNumber_ = nullptr;
-    QLabel* Label1_ = nullptr;
     QPushButton* cmdRandom_ = nullptr;
     QGroupBox* Frame2_ = nullptr;
     QRadioButton* OptionRev_[3] = {};
