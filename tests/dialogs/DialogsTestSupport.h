@@ -7,15 +7,19 @@
 #include <QDir>
 #include <QString>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
-// A fresh, empty folder below the build's test folder.
+// A fresh, empty folder below the build's test folder, of this test alone:
+// CTest runs the test cases side by side.
 inline QString FreshTestFolder(const QString& name)
 {
-    QDir folder(QString::fromUtf8(TOVRIK_TEST_TMP) + QStringLiteral("/dialogs/") + name);
+    const QString test = QString::fromUtf8(testing::UnitTest::GetInstance()->current_test_info()->name());
+    QDir folder(QString::fromUtf8(TOVRIK_TEST_TMP) + QStringLiteral("/dialogs/") + test + u'-' + name);
     folder.removeRecursively();
     QDir().mkpath(folder.path());
     return folder.path();
