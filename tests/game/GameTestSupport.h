@@ -9,12 +9,15 @@
 
 #include "DX7Sound.h"
 #include "FileConv.h"
+#include "NumberedError.h"
 #include "PaiCtrl.h"
 #include "PaiStructure.h"
 #include "RecordingSoundBackend.h"
 #include "SoundArchive.h"
 
 namespace gametest {
+
+using Plays = std::vector<std::pair<int, int>>;
 
 inline std::filesystem::path FreshFolder()
 {
@@ -28,6 +31,17 @@ inline std::filesystem::path FreshFolder()
 inline std::string Classic() { return TOVRIK_SOURCE_DIR "/data/template/classic.tvm"; }
 
 inline uint16_t Code(int layer, int column, int row) { return uint16_t(layer * 2048 + column * 32 + row); }
+
+inline std::string ReadBytes(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void WriteBytes(const std::filesystem::path& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
 
 // Writes a layout whose classes 0, 1, 2 ... hold classSize tiles each.
 inline std::string WriteLayout(const std::filesystem::path& folder, const std::vector<uint16_t>& positions,
@@ -46,29 +60,19 @@ inline std::string WriteLayout(const std::filesystem::path& folder, const std::v
     return path;
 }
 
-// rows × columns tiles side by side, dealt in sets of setSize.
-inline std::string WriteGrid(const std::filesystem::path& folder, int rows, int columns, int setSize)
+// The text of the NumberedError that action throws, or "accepted".
+template <typename Action> std::string Refusal(Action action)
 {
-    std::vector<uint16_t> positions;
-    for (int row = 0; row < rows; ++row)
-        for (int column = 0; column < columns; ++column)
-            positions.push_back(Code(0, 2 * column, 2 * row));
-    return WriteLayout(folder, positions, setSize, setSize);
+    try {
+        action();
+    } catch (const NumberedError& error) {
+        return error.what();
+    }
+    return "accepted";
 }
 
-inline std::string ReadBytes(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline void WriteBytes(const std::filesystem::path& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
-// A sound archive of distinct little sounds; every player made while the rig
-// lives records its plays, and the rig tells which effect each play was.
+// A sound archive of distinct little sounds (8-bit mono, eight samples each);
+// every player made while the rig lives records its plays.
 class SoundRig {
 public:
     explicit SoundRig(const std::filesystem::path& folder, int sounds = PaiCtrl::SOUND_EFFECTS)
@@ -77,9 +81,8 @@ public:
         SoundArchive archive;
         archive.BufferInitialize(sounds);
         for (int i = 0; i < sounds; ++i) {
-            // 8-bit mono 22050 Hz, eight samples that tell the sounds apart.
-            std::string wave = std::string("RIFF\x2c\0\0\0WAVEfmt \x10\0\0\0\1\0\1\0\x22\x56\0\0\x22\x56\0\0\1\0\x8\0data\x8\0\0\0", 44) +
-                               std::string(8, char('a' + i));
+            const std::string wave = std::string("RIFF\x2c\0\0\0WAVEfmt \x10\0\0\0\1\0\1\0\x22\x56\0\0\x22\x56\0\0\1\0\x8\0"
+                                                 "data\x8\0\0\0", 44) + std::string(8, char('a' + i));
             waves.emplace_back(wave.begin(), wave.end());
             WriteBytes(folder / "effect.wav", wave);
             archive.SoundRead(i, (folder / "effect.wav").string());
@@ -90,9 +93,9 @@ public:
     ~SoundRig() { DX7Sound::SetBackendFactory(nullptr); }
 
     // The effects played since the last call, each with its bits per sample.
-    std::vector<std::pair<int, int>> Played()
+    Plays Played()
     {
-        std::vector<std::pair<int, int>> played;
+        Plays played;
         for (const SoundEvent& event : *log)
             if (event.kind == SoundEvent::Play)
                 played.emplace_back(std::find(waves.begin(), waves.end(), event.buffer->bytes) - waves.begin(),

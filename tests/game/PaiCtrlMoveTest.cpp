@@ -1,14 +1,16 @@
-#include <algorithm>
 #include <set>
 
 #include "GameTestSupport.h"
 #include "MessageBox.h"
-#include "NumberedError.h"
 
 using namespace gametest;
-using Played = std::vector<std::pair<int, int>>;
 
 namespace {
+
+using Events = std::vector<int32_t>;
+constexpr std::pair<int, int> kSelect{PaiCtrl::SOUND_SELECT, 16}, kRemove{PaiCtrl::SOUND_REMOVE, 8};
+constexpr int32_t kPrint = PaiCtrl::EVENT_PRINT, kDisable = PaiCtrl::EVENT_DISABLE;
+constexpr int32_t kCancel = PaiCtrl::PAI_CANCEL, kHint = PaiCtrl::PAI_HINT, kPlayback = PaiCtrl::PAI_PLAYBACK;
 
 class PaiCtrlMoveTest : public testing::Test {
 protected:
@@ -26,32 +28,30 @@ protected:
         sounds.Played();
     }
 
-    // Plays the answer from set first on: every move but the last reports a
-    // change, the last the clear; each set sounds a select per tile but the
-    // last, then the removal.
+    // From set first on, every move but the last reports a change, the last
+    // the clear; each set sounds a select per tile but the last, then the removal.
     void PlayToTheEnd(int first = 0)
     {
         const int once = ctrl.Board().Once();
         const int sets = ctrl.Board().MaxID() / once;
-        Played expected;
+        Plays expected;
         for (int set = first; set < sets; ++set) {
-            std::vector<int32_t> events(once, PaiCtrl::EVENT_PRINT);
-            events.back() = set + 1 == sets ? PaiCtrl::EVENT_CLEAR : PaiCtrl::EVENT_PRINT;
+            Events events(once, kPrint);
+            events.back() = set + 1 == sets ? PaiCtrl::EVENT_CLEAR : kPrint;
             ASSERT_EQ(PlaySets(ctrl, answer, set, 1), events) << "set " << set;
             ASSERT_EQ(ctrl.GetPaiCount(), (sets - set - 1) * once);
-            expected.insert(expected.end(), once - 1, {PaiCtrl::SOUND_SELECT, 16});
-            expected.emplace_back(PaiCtrl::SOUND_REMOVE, 8);
+            expected.insert(expected.end(), once - 1, kSelect);
+            expected.push_back(kRemove);
         }
         EXPECT_EQ(sounds.Played(), expected);
     }
 
-    int32_t Find(bool present, bool free, int32_t notOfGroup = -1) const
+    Events Clicks(std::initializer_list<int32_t> ids)
     {
-        const PaiStructure& board = ctrl.Board();
-        for (int32_t id = 0; id < board.MaxID(); ++id)
-            if (board.Validity(id) == present && board.Selectable(id) == free && board.Group(id) != notOfGroup)
-                return id;
-        return -1;
+        Events events;
+        for (const int32_t id : ids)
+            events.push_back(ctrl.ClickPai(id));
+        return events;
     }
 
     int32_t Mode(int k) const { return ctrl.Board().ModeGet(answer[k], false); }
@@ -72,82 +72,62 @@ TEST_F(PaiCtrlMoveTest, WholeGamesOfEverySetSize)
             PlayToTheEnd();
         }
     std::set<int> setSizes;
-    for (const std::string& layout : {WriteGrid(folder, 4, 3, 3), WriteGrid(folder, 4, 4, 4),
-                                      std::string(TOVRIK_SOURCE_DIR "/data/template/trio.tvm"),
-                                      std::string(TOVRIK_SOURCE_DIR "/data/template/quartet.tvm")}) {
+    for (const char* layout : {"trio", "quartet"}) {
         SCOPED_TRACE(layout);
-        Start(layout, 3, 1);
+        Start(TOVRIK_SOURCE_DIR "/data/template/" + std::string(layout) + ".tvm", 3, 1);
         setSizes.insert(ctrl.Board().Once());
         PlayToTheEnd();
     }
     EXPECT_EQ(setSizes, (std::set<int>{3, 4}));
 }
 
-TEST_F(PaiCtrlMoveTest, NothingHappensBeforeAnyGame)
-{
-    for (const int32_t id : {0, 511, -1, 600, PaiCtrl::PAI_CANCEL, PaiCtrl::PAI_HINT, PaiCtrl::PAI_PLAYBACK})
-        EXPECT_EQ(ctrl.ClickPai(id), PaiCtrl::EVENT_DISABLE) << id;
-    EXPECT_TRUE(sounds.Played().empty());
-    EXPECT_EQ(ctrl.GetPaiCount(), 0);
-}
-
-TEST_F(PaiCtrlMoveTest, SelectDeselectAndRemoveAPair)
-{
-    Start(Classic(), 5);
-    for (const int k : {0, 0, 0, 1})
-        EXPECT_EQ(ctrl.ClickPai(answer[k]), PaiCtrl::EVENT_PRINT);
-    EXPECT_EQ(sounds.Played(), (Played{{PaiCtrl::SOUND_SELECT, 16}, {PaiCtrl::SOUND_DESELECT, 8},
-                                       {PaiCtrl::SOUND_SELECT, 16}, {PaiCtrl::SOUND_REMOVE, 8}}));
-    EXPECT_FALSE(ctrl.Board().Validity(answer[0]) || ctrl.Board().Validity(answer[1]));
-    EXPECT_EQ(ctrl.GetPaiCount(), 142);
-    // The tile that completed the move is recorded first.
-    EXPECT_EQ(ctrl.History()[0], answer[1]);
-    EXPECT_EQ(ctrl.History()[1], answer[0]);
-}
-
-TEST_F(PaiCtrlMoveTest, RefusedClicksChangeNothingAndAreSilent)
+TEST_F(PaiCtrlMoveTest, ClicksSelectDeselectRemoveOrAreRefusedSilently)
 {
     Start(Classic(), 9);
-    const int32_t blocked = Find(true, false);
-    EXPECT_EQ(ctrl.ClickPai(blocked), PaiCtrl::EVENT_DISABLE);
-    ctrl.ClickPai(answer[0]);
-    sounds.Played();
+    const PaiStructure& board = ctrl.Board();
+    int32_t blocked = 0, otherFree = 0;
+    while (!board.Validity(blocked) || board.Selectable(blocked))
+        ++blocked;
+    while (!board.Selectable(otherFree) || board.Group(otherFree) == board.Group(answer[0]))
+        ++otherFree;
+    EXPECT_EQ(Clicks({blocked, answer[0], answer[0], answer[0]}), (Events{kDisable, kPrint, kPrint, kPrint}));
+    EXPECT_EQ(sounds.Played(), (Plays{kSelect, {PaiCtrl::SOUND_DESELECT, 8}, kSelect}));
+
     const ControllerState before = ControllerState::Of(ctrl);
-    EXPECT_EQ(ctrl.ClickPai(Find(true, true, ctrl.Board().Group(answer[0]))), PaiCtrl::EVENT_DISABLE);
-    EXPECT_EQ(ctrl.ClickPai(blocked), PaiCtrl::EVENT_DISABLE);
+    EXPECT_EQ(Clicks({otherFree, blocked}), (Events{kDisable, kDisable}));
     EXPECT_THROW(ctrl.ClickPai(512), NumberedError);
     EXPECT_THROW(ctrl.ClickPai(-2), NumberedError);
     EXPECT_EQ(ControllerState::Of(ctrl), before);
     EXPECT_EQ(Mode(0), PaiStructure::MODE_SELECTED);
     EXPECT_TRUE(sounds.Played().empty());
+
+    EXPECT_EQ(ctrl.ClickPai(answer[1]), kPrint);
+    EXPECT_EQ(sounds.Played(), Plays{kRemove});
+    EXPECT_FALSE(board.Validity(answer[0]) || board.Validity(answer[1]));
+    EXPECT_EQ(ctrl.GetPaiCount(), 142);
+    // The tile that completed the move is recorded first.
+    EXPECT_EQ(std::vector(ctrl.History().begin(), ctrl.History().begin() + 2), (std::vector{answer[1], answer[0]}));
 }
 
 TEST_F(PaiCtrlMoveTest, CancelHintAndPlayback)
 {
     Start(Classic(), 31);
-    EXPECT_EQ(ctrl.ClickPai(PaiCtrl::PAI_CANCEL), PaiCtrl::EVENT_DISABLE);
-    EXPECT_EQ(ctrl.ClickPai(PaiCtrl::PAI_PLAYBACK), PaiCtrl::EVENT_DISABLE);
-    ctrl.ClickPai(answer[0]);
-    EXPECT_EQ(ctrl.ClickPai(PaiCtrl::PAI_CANCEL), PaiCtrl::EVENT_PRINT);
+    EXPECT_EQ(Clicks({kCancel, kPlayback, answer[0], kCancel}), (Events{kDisable, kDisable, kPrint, kPrint}));
     EXPECT_EQ(Mode(0), PaiStructure::MODE_NORMAL);
 
     // A hint drops the selection; a take-back with nothing removed still ends it.
-    ctrl.ClickPai(answer[0]);
-    sounds.Played();
-    EXPECT_EQ(ctrl.ClickPai(PaiCtrl::PAI_HINT), PaiCtrl::EVENT_PRINT);
+    EXPECT_EQ(Clicks({answer[0], kHint, kPlayback}), (Events{kPrint, kPrint, kDisable}));
     EXPECT_EQ(ctrl.Selection(), std::vector<int32_t>{-1});
     EXPECT_EQ(ctrl.Board().ModeGet(answer[0], true), PaiStructure::MODE_HINT);
-    EXPECT_EQ(ctrl.ClickPai(PaiCtrl::PAI_PLAYBACK), PaiCtrl::EVENT_DISABLE);
     EXPECT_EQ(ctrl.LastAction(), 0);
-    EXPECT_EQ(sounds.Played(), (Played{{PaiCtrl::SOUND_HINT, 8}}));
+    EXPECT_EQ(sounds.Played(), (Plays{kSelect, kSelect, {PaiCtrl::SOUND_HINT, 8}})) << "cancel is silent";
 
     // Two take-backs in a row: four tiles back, all played back until the next click.
     PlaySets(ctrl, answer, 0, 3);
     ctrl.ClickPai(answer[6]);
     sounds.Played();
-    EXPECT_EQ(ctrl.ClickPai(PaiCtrl::PAI_PLAYBACK), PaiCtrl::EVENT_PRINT);
-    EXPECT_EQ(ctrl.ClickPai(PaiCtrl::PAI_PLAYBACK), PaiCtrl::EVENT_PRINT);
-    EXPECT_EQ(sounds.Played(), (Played(2, {PaiCtrl::SOUND_PLAYBACK, 8})));
+    EXPECT_EQ(Clicks({kPlayback, kPlayback}), (Events{kPrint, kPrint}));
+    EXPECT_EQ(sounds.Played(), (Plays(2, {PaiCtrl::SOUND_PLAYBACK, 8})));
     EXPECT_EQ(ctrl.GetPaiCount(), 142);
     EXPECT_EQ(Mode(6), PaiStructure::MODE_NORMAL);
     for (const int k : {2, 3, 4, 5})
@@ -156,27 +136,27 @@ TEST_F(PaiCtrlMoveTest, CancelHintAndPlayback)
     EXPECT_EQ(Mode(4), PaiStructure::MODE_NORMAL);
 
     // A hint after a take-back erases the played-back look too.
-    ctrl.ClickPai(PaiCtrl::PAI_CANCEL);
-    PlaySets(ctrl, answer, 1, 1);
-    ctrl.ClickPai(PaiCtrl::PAI_PLAYBACK);
-    ctrl.ClickPai(PaiCtrl::PAI_HINT);
+    Clicks({kCancel, answer[2], answer[3], kPlayback, kHint});
     EXPECT_EQ(Mode(2), PaiStructure::MODE_NORMAL);
     sounds.Played();
     PlayToTheEnd(1);
 
     // The cleared board has no move to hint at; without sound nothing plays.
-    ctrl.ClickPai(PaiCtrl::PAI_HINT);
-    EXPECT_EQ(sounds.Played(), (Played{{PaiCtrl::SOUND_NO_HINT, 16}}));
+    ctrl.ClickPai(kHint);
+    EXPECT_EQ(sounds.Played(), (Plays{{PaiCtrl::SOUND_NO_HINT, 16}}));
     ctrl.Sounds(false);
-    ctrl.ClickPai(PaiCtrl::PAI_PLAYBACK);
-    ctrl.ClickPai(PaiCtrl::PAI_HINT);
+    Clicks({kPlayback, kHint});
     EXPECT_TRUE(sounds.Played().empty());
 }
 
-TEST_F(PaiCtrlMoveTest, FailedDealKeepsTheGameInProgress)
+TEST_F(PaiCtrlMoveTest, NoGameBeforeADealAndAFailedDealKeepsTheGameInProgress)
 {
-    EXPECT_THROW(ctrl.GameInit((folder / "missing.tvm").string(), 1, 0), NumberedError);
+    const std::string missing = (folder / "missing.tvm").string();
+    EXPECT_THROW(ctrl.GameInit(missing, 1, 0), NumberedError);
+    EXPECT_EQ(Clicks({0, 511, -1, 600, kCancel, kHint, kPlayback}), Events(7, kDisable));
+    EXPECT_TRUE(sounds.Played().empty());
     EXPECT_FALSE(ctrl.GameActive());
+    EXPECT_EQ(ctrl.GetPaiCount(), 0);
 
     Start(Classic(), 8);
     PlaySets(ctrl, answer, 0, 4);
@@ -185,7 +165,7 @@ TEST_F(PaiCtrlMoveTest, FailedDealKeepsTheGameInProgress)
     // A class of three tiles cannot be taken in pairs.
     const std::string odd = WriteLayout(folder, {Code(0, 0, 0), Code(0, 4, 0), Code(0, 8, 0), Code(0, 12, 0)}, 3, 2);
     EXPECT_THROW(ctrl.GameInit(odd, 1, 0), NumberedError);
-    EXPECT_THROW(ctrl.GameInit((folder / "missing.tvm").string(), 1, 0), NumberedError);
+    EXPECT_THROW(ctrl.GameInit(missing, 1, 0), NumberedError);
     EXPECT_EQ(ControllerState::Of(ctrl), before);
     ctrl.ClickPai(answer[9]);
     sounds.Played();
@@ -194,9 +174,9 @@ TEST_F(PaiCtrlMoveTest, FailedDealKeepsTheGameInProgress)
 
 TEST_F(PaiCtrlMoveTest, OnlyTheFirstSevenSoundsAreUsedAndAMissingArchiveIsSilent)
 {
-    std::vector<MessageRequest> shown;
+    std::vector<std::string> shown;
     SetMessageHandler([&](const MessageRequest& request) {
-        shown.push_back(request);
+        shown.push_back(request.text);
         return MessageResult::Ok;
     });
     SoundRig eight(folder, 8);
@@ -204,7 +184,7 @@ TEST_F(PaiCtrlMoveTest, OnlyTheFirstSevenSoundsAreUsedAndAMissingArchiveIsSilent
     Start(Classic(), 1);
     ctrl.ClickPai(answer[0]);
     ctrl.PaintClear(0);
-    EXPECT_EQ(eight.Played(), (Played{{PaiCtrl::SOUND_SELECT, 16}, {PaiCtrl::SOUND_CLEAR, 8}}));
+    EXPECT_EQ(eight.Played(), (Plays{kSelect, {PaiCtrl::SOUND_CLEAR, 8}}));
     EXPECT_TRUE(shown.empty());
 
     ctrl.SetDX7Sound((folder / "absent.dat").string());
@@ -212,7 +192,7 @@ TEST_F(PaiCtrlMoveTest, OnlyTheFirstSevenSoundsAreUsedAndAMissingArchiveIsSilent
     EXPECT_TRUE(eight.Played().empty());
     SetMessageHandler(nullptr);
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].text.rfind("[DeCompress] ", 0), 0u);
+    EXPECT_EQ(shown[0].rfind("[DeCompress] ", 0), 0u);
 }
 
 } // namespace

@@ -7,43 +7,34 @@ using namespace gametest;
 
 namespace {
 
-constexpr int kWidth = 655;
-constexpr int kHeight = 557;
+constexpr int kWidth = 655, kHeight = 557, kFocusCell = 2;
 constexpr uint32_t kGreen = 0x00FF00;
 
 // Colours of the test sheet, none of them white or magenta.
 uint32_t FaceColour(int face) { return 0x142040u + 0x10002u * face; }
 uint32_t FrameColour(int cell) { return 0x64961Eu + 0x140001u * cell; }
 uint32_t EdgeColour(int cell) { return 0x3264C8u + 0x1400u * cell; }
-constexpr int kFocusCell = 2;
 
-// The tile sheet's geometry: faces as coloured blocks on white, frame cells
-// as a coloured face area with a differently coloured edge, magenta around.
-QImage TestSheet()
-{
-    QImage sheet(370, 363, QImage::Format_RGB32);
-    sheet.fill(0xFF00FF);
-    for (int face = 0; face < 60; ++face)
-        for (int y = 0; y < 51; ++y)
-            for (int x = 0; x < 37; ++x) {
-                const bool block = x >= 8 && x < 29 && y >= 10 && y < 41;
-                sheet.setPixel(face % 10 * 37 + x, face / 10 * 51 + y, block ? FaceColour(face) : 0xFFFFFF);
-            }
-    for (int cell = 0; cell < 6; ++cell)
-        for (int y = 0; y < 57; ++y)
-            for (int x = 0; x < 43; ++x)
-                sheet.setPixel(43 * cell + x, 306 + y, x < 37 && y < 51 ? FrameColour(cell) : EdgeColour(cell));
-    return sheet;
-}
-
-// A picture whose every pixel tells where it came from.
-QImage Landmarks(int width, int height)
+// A picture whose every pixel is the colour of(x, y).
+template <typename Colour> QImage Picture(int width, int height, Colour of)
 {
     QImage picture(width, height, QImage::Format_RGB32);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            picture.setPixel(x, y, uint32_t(x) << 12 | uint32_t(y));
+            picture.setPixel(x, y, of(x, y));
     return picture;
+}
+
+// The tile sheet's geometry: faces as coloured blocks on white, frame cells as
+// a coloured face area with a differently coloured edge, magenta around.
+QImage TestSheet()
+{
+    return Picture(370, 363, [](int x, int y) -> uint32_t {
+        if (y >= 306)
+            return x >= 258 ? 0xFF00FF : x % 43 < 37 && y < 357 ? FrameColour(x / 43) : EdgeColour(x / 43);
+        const int fx = x % 37, fy = y % 51;
+        return fx >= 8 && fx < 29 && fy >= 10 && fy < 41 ? FaceColour(y / 51 * 10 + x / 37) : 0xFFFFFF;
+    });
 }
 
 class PaiCtrlPaintTest : public testing::Test {
@@ -88,15 +79,25 @@ protected:
     uint32_t FaceOf(int32_t id) const { return Tile(id, 18, 25); }
     uint32_t EdgeOf(int32_t id) const { return Tile(id, 40, 54); }
 
-    // Every tile in sight shows the cell of its mode, and its face unless face down.
-    void ExpectCells(bool hint) const
+    // Painted afresh, id has the mode expected, and every tile in sight shows
+    // the cell of its mode, and its face unless face down.
+    void ExpectPainted(int32_t id, int32_t mode)
     {
-        for (const int32_t id : {0, 1, 3, 4, 5}) {
-            const int32_t mode = ctrl.Board().ModeGet(id, hint);
-            EXPECT_EQ(FrameOf(id), FrameColour(mode)) << id;
-            EXPECT_EQ(EdgeOf(id), EdgeColour(mode)) << id;
-            EXPECT_EQ(FaceOf(id), mode == 0 ? FrameColour(0) : FaceColour(ctrl.Board().PaiIndex(id))) << id;
+        ctrl.PaintMap();
+        const bool hint = ctrl.LastAction() == PaiCtrl::PAI_HINT || ctrl.AutoHint();
+        EXPECT_EQ(ctrl.Board().ModeGet(id, hint), mode);
+        for (const int32_t tile : {0, 1, 3, 4, 5}) {
+            const int32_t shown = ctrl.Board().ModeGet(tile, hint);
+            EXPECT_EQ(FrameOf(tile), FrameColour(shown)) << tile;
+            EXPECT_EQ(EdgeOf(tile), EdgeColour(shown)) << tile;
+            EXPECT_EQ(FaceOf(tile), shown == 0 ? FrameColour(0) : FaceColour(ctrl.Board().PaiIndex(tile))) << tile;
         }
+    }
+
+    void Focus(int32_t id)
+    {
+        ctrl.FocusPai(id);
+        ctrl.PaintFocus();
     }
 
     std::vector<uint32_t> WorkPixels() const
@@ -105,11 +106,20 @@ protected:
         return {surface.Pixels(), surface.Pixels() + kWidth * kHeight};
     }
 
+    // How many pixels of the sprite differ from expected(x, y).
+    template <typename Expected> int Wrong(int32_t sprite, Expected expected) const
+    {
+        int wrong = 0;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x)
+                wrong += !expected(x, y, At(sprite, x, y));
+        return wrong;
+    }
+
     std::filesystem::path folder = FreshFolder();
     SoundRig sounds{folder};
     std::shared_ptr<DX7Draw> dx7 = std::make_shared<DX7Draw>();
-    const int32_t work = 5;
-    const int32_t wall = 6;
+    const int32_t work = 5, wall = 6;
     PaiCtrl ctrl;
     std::vector<int32_t> answer;
 };
@@ -117,39 +127,23 @@ protected:
 TEST_F(PaiCtrlPaintTest, EachModeShowsItsFrameCell)
 {
     Start(0);
-    ctrl.PaintMap();
-    ExpectCells(false);
-    EXPECT_EQ(FrameOf(0), FrameColour(PaiStructure::MODE_NORMAL));
+    ExpectPainted(0, PaiStructure::MODE_NORMAL);
     EXPECT_EQ(At(work, 600, 500), kGreen);
-
     ctrl.ClickPai(answer[0]);
-    ctrl.PaintMap();
-    ExpectCells(false);
-    EXPECT_EQ(FrameOf(answer[0]), FrameColour(PaiStructure::MODE_SELECTED));
-
+    ExpectPainted(answer[0], PaiStructure::MODE_SELECTED);
     ctrl.ClickPai(PaiCtrl::PAI_HINT);
-    ctrl.PaintMap();
-    ExpectCells(true);
-    EXPECT_EQ(FrameOf(answer[0]), FrameColour(PaiStructure::MODE_HINT));
-
+    ExpectPainted(answer[0], PaiStructure::MODE_HINT);
     // Auto-hint keeps the marks after a tile click.
     ctrl.ClickPai(answer[0]);
     ctrl.ClickPai(answer[0]);
     ctrl.AutoHint(true);
-    ctrl.PaintMap();
-    EXPECT_EQ(FrameOf(answer[0]), FrameColour(PaiStructure::MODE_HINT));
+    ExpectPainted(answer[0], PaiStructure::MODE_HINT);
     ctrl.AutoHint(false);
-
     PlaySets(ctrl, answer, 0, 1);
     ctrl.ClickPai(PaiCtrl::PAI_PLAYBACK);
-    ctrl.PaintMap();
-    ExpectCells(false);
-    EXPECT_EQ(FrameOf(answer[1]), FrameColour(PaiStructure::MODE_PLAYBACK));
-
+    ExpectPainted(answer[1], PaiStructure::MODE_PLAYBACK);
     Start(1);
-    ctrl.PaintMap();
-    ExpectCells(false);
-    EXPECT_EQ(FrameOf(0), FrameColour(PaiStructure::MODE_FACEDOWN));
+    ExpectPainted(0, PaiStructure::MODE_FACEDOWN);
 }
 
 TEST_F(PaiCtrlPaintTest, FocusMarksOnlyFreeTilesAndShowsFacesOfFaceDownOnes)
@@ -157,32 +151,24 @@ TEST_F(PaiCtrlPaintTest, FocusMarksOnlyFreeTilesAndShowsFacesOfFaceDownOnes)
     Start(0);
     ctrl.PaintMap();
     const std::vector<uint32_t> painted = WorkPixels();
-    ctrl.FocusPai(0);
-    ctrl.PaintFocus();
-    EXPECT_EQ(FrameOf(0), FrameColour(kFocusCell));
-    EXPECT_EQ(FaceOf(0), FaceColour(ctrl.Board().PaiIndex(0)));
-    EXPECT_EQ(EdgeOf(0), EdgeColour(PaiStructure::MODE_NORMAL));
     ASSERT_FALSE(ctrl.Board().Selectable(2));
     for (const int32_t focus : {2, -1}) {
-        ctrl.FocusPai(focus);
-        ctrl.PaintFocus();
+        Focus(focus);
         EXPECT_EQ(WorkPixels(), painted) << "no mark on " << focus;
     }
-
-    // A selected tile keeps its side under the mark.
-    ctrl.ClickPai(0);
-    ctrl.PaintMap();
-    ctrl.FocusPai(0);
-    ctrl.PaintFocus();
-    EXPECT_EQ(FrameOf(0), FrameColour(kFocusCell));
-    EXPECT_EQ(EdgeOf(0), EdgeColour(PaiStructure::MODE_SELECTED));
-
-    Start(1);
-    ctrl.PaintMap();
-    ctrl.FocusPai(0);
-    ctrl.PaintFocus();
-    EXPECT_EQ(FaceOf(0), FaceColour(ctrl.Board().PaiIndex(0)));
-    EXPECT_EQ(EdgeOf(0), EdgeColour(PaiStructure::MODE_FACEDOWN));
+    // The mark shows the face and keeps the tile's side.
+    const struct { int faceDown; bool select; int32_t side; } cases[] = {
+        {0, false, PaiStructure::MODE_NORMAL}, {0, true, PaiStructure::MODE_SELECTED}, {1, false, PaiStructure::MODE_FACEDOWN}};
+    for (const auto& c : cases) {
+        Start(c.faceDown);
+        if (c.select)
+            ctrl.ClickPai(0);
+        ctrl.PaintMap();
+        Focus(0);
+        EXPECT_EQ(FrameOf(0), FrameColour(kFocusCell));
+        EXPECT_EQ(FaceOf(0), FaceColour(ctrl.Board().PaiIndex(0)));
+        EXPECT_EQ(EdgeOf(0), EdgeColour(c.side)) << c.side;
+    }
 }
 
 TEST_F(PaiCtrlPaintTest, ClearAnimationFrames)
@@ -199,18 +185,13 @@ TEST_F(PaiCtrlPaintTest, ClearAnimationFrames)
             ctrl.Board().GetClearRect(origin, i);
             const int top = t < 57 ? origin.y + 57 - t : origin.y;
             for (int y = top; y < top + (t < 57 ? t : 114 - t); ++y)
-                for (int x = origin.x; x < origin.x + 43; ++x)
-                    back[y * kWidth + x] = true;
+                std::fill_n(back.begin() + y * kWidth + origin.x, 43, true);
         }
-        int wrong = 0;
-        for (int y = 0; y < kHeight; ++y)
-            for (int x = 0; x < kWidth; ++x) {
-                const uint32_t pixel = At(work, x, y);
-                wrong += back[y * kWidth + x] ? pixel != FrameColour(0) && pixel != EdgeColour(0) : pixel != kGreen;
-            }
-        EXPECT_EQ(wrong, 0) << "frame " << t;
+        EXPECT_EQ(Wrong(work, [&](int x, int y, uint32_t pixel) {
+                      return back[y * kWidth + x] ? pixel == FrameColour(0) || pixel == EdgeColour(0) : pixel == kGreen;
+                  }), 0) << "frame " << t;
     }
-    EXPECT_EQ(sounds.Played(), (std::vector<std::pair<int, int>>{{PaiCtrl::SOUND_CLEAR, 8}}));
+    EXPECT_EQ(sounds.Played(), (Plays{{PaiCtrl::SOUND_CLEAR, 8}}));
     BoardPoint origin;
     ctrl.Board().GetClearRect(origin, 0);
     EXPECT_EQ(At(work, origin.x + 10, origin.y), EdgeColour(0)) << "the last row left is the bottom edge";
@@ -218,26 +199,19 @@ TEST_F(PaiCtrlPaintTest, ClearAnimationFrames)
 
 TEST_F(PaiCtrlPaintTest, CentredAndTiledWallpapers)
 {
-    const QImage small = Landmarks(100, 80);
-    const QImage large = Landmarks(700, 600);
-    const QImage exact = Landmarks(kWidth, kHeight);
     int pumped = 0;
     ctrl.SetEventPump([&] { ++pumped; });
     // Centred pictures are cut evenly or framed in green; tiles start top-left.
-    for (const QImage* picture : {&small, &large, &exact})
+    for (const QSize size : {QSize(100, 80), QSize(700, 600), QSize(kWidth, kHeight)})
         for (const bool centred : {true, false}) {
-            ctrl.ChangeWallpaper(*picture, centred);
-            const int left = centred ? (kWidth - picture->width()) / 2 : 0;
-            const int top = centred ? (kHeight - picture->height()) / 2 : 0;
-            int wrong = 0;
-            for (int y = 0; y < kHeight; ++y)
-                for (int x = 0; x < kWidth; ++x) {
-                    const int px = centred ? x - left : x % picture->width();
-                    const int py = centred ? y - top : y % picture->height();
-                    const bool inside = px >= 0 && py >= 0 && px < picture->width() && py < picture->height();
-                    wrong += At(wall, x, y) != (inside ? picture->pixel(px, py) & 0xFFFFFF : kGreen);
-                }
-            EXPECT_EQ(wrong, 0) << picture->width() << (centred ? " centred" : " tiled");
+            const QImage picture = Picture(size.width(), size.height(), [](int x, int y) { return uint32_t(x) << 12 | y; });
+            ctrl.ChangeWallpaper(picture, centred);
+            const int left = centred ? (kWidth - size.width()) / 2 : 0, top = centred ? (kHeight - size.height()) / 2 : 0;
+            EXPECT_EQ(Wrong(wall, [&](int x, int y, uint32_t pixel) {
+                          const int px = centred ? x - left : x % size.width(), py = centred ? y - top : y % size.height();
+                          const bool inside = QRect({0, 0}, size).contains(px, py);
+                          return pixel == (inside ? picture.pixel(px, py) & 0xFFFFFF : kGreen);
+                      }), 0) << size.width() << (centred ? " centred" : " tiled");
         }
     EXPECT_GE(pumped, 1);
 
