@@ -1,11 +1,14 @@
 #pragma once
 
 #include "FileConv.h"
+#include "NumberedError.h"
+#include "PaiStructure.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -55,3 +58,17 @@ inline std::string ReadFile(const std::string& path)
     text << in.rdbuf();
     return text.str();
 }
+
+// The error an action throws: its number and text, or 0 and "" when it succeeds.
+inline std::pair<int, std::string> Failure(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const NumberedError& error) {
+        return {error.number(), error.what()};
+    }
+    return {0, {}};
+}
+
+inline int ErrorNumber(const std::function<void()>& action) { return Failure(action).first; }
+inline std::string ErrorText(const std::function<void()>& action) { return Failure(action).second; }

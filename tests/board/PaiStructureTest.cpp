@@ -1,8 +1,5 @@
 #include "BoardTestSupport.h"
 
-#include "NumberedError.h"
-#include "PaiStructure.h"
-
 #include <algorithm>
 #include <sstream>
 
@@ -11,9 +8,7 @@ namespace {
 // Deals a layout of plain class-0 tiles in the given positions.
 void DealPlain(PaiStructure& board, const std::vector<uint16_t>& positions, int setSize = 1)
 {
-    const std::string path =
-        WriteLayout(positions, Counts({{0, static_cast<int>(positions.size())}}), setSize);
-    board.CreateTable(path, 1, 0);
+    board.CreateTable(WriteLayout(positions, Counts({{0, static_cast<int>(positions.size())}}), setSize), 1, 0);
     ASSERT_EQ(board.MaxID(), static_cast<int32_t>(positions.size()));
 }
 
@@ -23,52 +18,39 @@ void Take(PaiStructure& board, int32_t id)
     board.CalcSelectable();
 }
 
-int ErrorNumber(const std::function<void()>& action)
+std::string Record(const PaiStructure& board)
 {
-    try {
-        action();
-    } catch (const NumberedError& error) {
-        return error.number();
-    }
-    return 0;
+    std::ostringstream out;
+    board.SaveData(out);
+    return out.str();
 }
 
-TEST(PaiStructureFreedom, TileBetweenTwoNeighboursIsFreedByRemovingEither)
+TEST(PaiStructureFreedom, SideNeighboursBlockUntilOneSideIsClear)
 {
-    const std::vector<uint16_t> row = {Code(0, 2, 4), Code(0, 4, 4), Code(0, 6, 4), Code(0, 20, 4)};
     for (const int32_t removed : {0, 2}) {
         PaiStructure board;
-        DealPlain(board, row, 2);
-        EXPECT_TRUE(board.Selectable(0));
+        DealPlain(board, {Code(0, 2, 4), Code(0, 4, 4), Code(0, 6, 4), Code(0, 20, 4)}, 2);
+        EXPECT_TRUE(board.Selectable(0) && board.Selectable(2));
         EXPECT_FALSE(board.Selectable(1));
-        EXPECT_TRUE(board.Selectable(2));
         Take(board, removed);
         EXPECT_TRUE(board.Selectable(1)) << "after taking slot " << removed;
         EXPECT_FALSE(board.Selectable(removed));
     }
-}
-
-TEST(PaiStructureFreedom, HalfOffsetSideNeighboursBlockOnlyFromRowTwoAndUpToRowNineteen)
-{
+    // Half-offset neighbours block from row 2 up to row 19 only.
     PaiStructure board;
-    // Right neighbour half a tile higher, left neighbour beside it.
     DealPlain(board, {Code(0, 2, 2), Code(0, 4, 2), Code(0, 6, 1), Code(0, 20, 4)}, 2);
     EXPECT_FALSE(board.Selectable(1));
     EXPECT_EQ(board.Slot(1).RightUpID, 2);
-
-    // Right neighbour half a tile lower, at the bottom of the looked-at rows.
     DealPlain(board, {Code(0, 2, 19), Code(0, 4, 19), Code(0, 6, 20), Code(0, 20, 4)}, 2);
     EXPECT_FALSE(board.Selectable(1));
     EXPECT_EQ(board.Slot(1).RightDownID, 2);
-
-    // In row 1 the tiles of row 0 beside it are never looked at.
     DealPlain(board, {Code(0, 2, 0), Code(0, 4, 1), Code(0, 6, 0), Code(0, 20, 4)}, 2);
     EXPECT_TRUE(board.Selectable(1));
     EXPECT_EQ(board.Slot(1).LeftUpID, -1);
     EXPECT_EQ(board.Slot(1).RightUpID, -1);
 }
 
-TEST(PaiStructureFreedom, TileHalfCoveredFromTheLayerAboveIsNotFree)
+TEST(PaiStructureFreedom, CoverFromAboveBlocksWhileItOverlapsAndTakenTilesNeverBlock)
 {
     PaiStructure board;
     for (const uint16_t cover : {Code(1, 5, 4), Code(1, 4, 5), Code(1, 3, 3), Code(1, 5, 5)}) {
@@ -77,23 +59,14 @@ TEST(PaiStructureFreedom, TileHalfCoveredFromTheLayerAboveIsNotFree)
         EXPECT_TRUE(board.Selectable(1));
         Take(board, 1);
         EXPECT_TRUE(board.Selectable(0));
+        EXPECT_FALSE(board.Validity(1));
     }
-    // Two columns off no longer overlaps.
     DealPlain(board, {Code(0, 4, 4), Code(1, 6, 4)});
-    EXPECT_TRUE(board.Selectable(0));
-}
-
-TEST(PaiStructureFreedom, TopLayerIsNeverCoveredAndTakenTilesNeverBlock)
-{
-    PaiStructure board;
+    EXPECT_TRUE(board.Selectable(0)) << "two columns off no longer overlaps";
     DealPlain(board, {Code(6, 4, 4), Code(7, 4, 4)});
     EXPECT_EQ(board.Slot(0).OverID[4], 1);
     const auto& over = board.Slot(1).OverID;
-    EXPECT_TRUE(std::all_of(over.begin(), over.end(), [](int32_t id) { return id == -1; }));
-    EXPECT_TRUE(board.Selectable(1));
-    Take(board, 1);
-    EXPECT_TRUE(board.Selectable(0));
-    EXPECT_FALSE(board.Validity(1));
+    EXPECT_TRUE(std::all_of(over.begin(), over.end(), [](int32_t id) { return id == -1; })) << "top layer";
 }
 
 TEST(PaiStructureHint, SetOfThreeIsHintedOnlyWhileThreeFreeTilesShareAGroup)
@@ -105,7 +78,6 @@ TEST(PaiStructureHint, SetOfThreeIsHintedOnlyWhileThreeFreeTilesShareAGroup)
     board.CreateTable(WriteLayout(apart, Counts({{0, 3}, {1, 3}}), 3), 7, 0);
     EXPECT_EQ(board.Once(), 3);
     EXPECT_TRUE(board.Hint());
-
     const auto firstOf = [&](int32_t group) {
         for (int32_t id = 0; id < board.MaxID(); ++id)
             if (board.Validity(id) && board.Group(id) == group)
@@ -120,7 +92,7 @@ TEST(PaiStructureHint, SetOfThreeIsHintedOnlyWhileThreeFreeTilesShareAGroup)
         EXPECT_NE(board.ModeGet(id, true), PaiStructure::MODE_HINT);
 }
 
-TEST(PaiStructureModes, FaceDownRulesAndHintFlag)
+TEST(PaiStructureModes, FaceDownSelectionPlaybackAndHintFlag)
 {
     PaiStructure board;
     board.CreateTable(ClassicPath(), 5, 1);
@@ -141,14 +113,10 @@ TEST(PaiStructureModes, FaceDownRulesAndHintFlag)
         sawHint = sawHint || shown == PaiStructure::MODE_HINT;
     }
     EXPECT_TRUE(sawHint);
-}
 
-TEST(PaiStructureModes, PlaybackPutsTileBackUntilFreedomIsRecomputed)
-{
-    PaiStructure board;
+    // Playback puts a tile back, free only once freedom is recomputed.
     board.CreateTable(ClassicPath(), 9, 0);
     board.PickedPai(0);
-    EXPECT_FALSE(board.Validity(0));
     board.SetPlayback(0);
     EXPECT_TRUE(board.Validity(0));
     EXPECT_EQ(board.ModeGet(0, false), PaiStructure::MODE_PLAYBACK);
@@ -163,24 +131,34 @@ TEST(PaiStructureModes, PlaybackPutsTileBackUntilFreedomIsRecomputed)
 TEST(PaiStructureHitTest, HigherSlotWinsWhateverItsLayer)
 {
     PaiStructure board;
-    // Slot 0 lies on layer 1, slot 1 beneath it on layer 0.
-    DealPlain(board, {Code(1, 4, 4), Code(0, 4, 4)});
+    DealPlain(board, {Code(1, 4, 4), Code(0, 4, 4)}); // slot 1 lies beneath slot 0
     EXPECT_EQ(board.PaiBltX(0), 66);
     EXPECT_EQ(board.PaiBltY(0), 94);
-    EXPECT_EQ(board.GetOnMouseID(80, 110), 1);
-    EXPECT_EQ(board.GetOnMouseID(66, 94), 0);
-    EXPECT_EQ(board.GetOnMouseID(72 + 36, 100 + 50), 1);
-    EXPECT_EQ(board.GetOnMouseID(72 + 37, 100), -1);
-    EXPECT_EQ(board.GetOnMouseID(72, 100 + 51), -1);
+    const std::pair<std::pair<int, int>, int32_t> hits[] = {
+        {{80, 110}, 1}, {{66, 94}, 0}, {{108, 150}, 1}, {{109, 100}, -1}, {{72, 151}, -1}};
+    for (const auto& [point, id] : hits)
+        EXPECT_EQ(board.GetOnMouseID(point.first, point.second), id) << point.first << "," << point.second;
     board.PickedPai(1);
     EXPECT_EQ(board.GetOnMouseID(80, 110), 0);
     board.PickedPai(0);
     EXPECT_EQ(board.GetOnMouseID(80, 110), -1);
 }
 
-TEST(PaiStructureSlots, NumbersOutsideTheTableAreRejectedAndChangeNothing)
+TEST(PaiStructureSlots, NumbersOutsideTheTablesAreRejectedAndChangeNothing)
 {
     PaiStructure board;
+    BoardPoint point{7, 8};
+    board.GetClearRect(point, 0);
+    const auto xy = [&] { return std::pair(point.x, point.y); };
+    EXPECT_EQ(xy(), std::pair(18, 200));
+    board.GetClearRect(point, 47);
+    EXPECT_EQ(xy(), std::pair(33 * 18, 14 * 25));
+    point = {7, 8};
+    board.GetClearRect(point, 48);
+    EXPECT_EQ(xy(), std::pair(7, 8)) << "beyond the figure the point stays";
+    EXPECT_EQ(ErrorNumber([&] { board.GetClearRect(point, -1); }), NumberedError::SubscriptOutOfRange);
+    EXPECT_EQ(board.MaxID(), 0);
+
     board.CreateTable(ClassicPath(), 3, 0);
     for (const int32_t id : {-1, 512, 40000}) {
         EXPECT_EQ(ErrorNumber([&] { board.Group(id); }), NumberedError::SubscriptOutOfRange);
@@ -190,28 +168,8 @@ TEST(PaiStructureSlots, NumbersOutsideTheTableAreRejectedAndChangeNothing)
     }
     for (int32_t id = 0; id < board.MaxID(); ++id)
         EXPECT_TRUE(board.Validity(id));
-    // Unused slots inside the table are accepted and zero-filled.
-    EXPECT_EQ(board.Group(511), 0);
+    EXPECT_EQ(board.Group(511), 0) << "unused slots inside the table are zero-filled";
     EXPECT_FALSE(board.Validity(300));
-}
-
-TEST(PaiStructureClear, ClearFigureOriginsAndIndexBeyondTheFigure)
-{
-    PaiStructure board;
-    BoardPoint point{7, 8};
-    board.GetClearRect(point, 0);
-    EXPECT_EQ(point.x, 18);
-    EXPECT_EQ(point.y, 200);
-    board.GetClearRect(point, 47);
-    EXPECT_EQ(point.x, 33 * 18);
-    EXPECT_EQ(point.y, 14 * 25);
-    point = {7, 8};
-    board.GetClearRect(point, 48);
-    EXPECT_EQ(point.x, 7);
-    EXPECT_EQ(point.y, 8);
-    EXPECT_EQ(ErrorNumber([&] { board.GetClearRect(point, -1); }), NumberedError::SubscriptOutOfRange);
-    EXPECT_EQ(board.MaxID(), 0);
-    EXPECT_EQ(board.Once(), 0);
 }
 
 TEST(PaiStructurePainting, EveryTileIsPaintedAfterWhatLiesBelowAndBehindIt)
@@ -225,20 +183,12 @@ TEST(PaiStructurePainting, EveryTileIsPaintedAfterWhatLiesBelowAndBehindIt)
     std::sort(sorted.begin(), sorted.end());
     for (int32_t i = 0; i < 144; ++i)
         ASSERT_EQ(sorted[i], i);
-
     const auto key = [&](int32_t id) {
         const int32_t code = board.Slot(id).Position;
         return std::tuple(code / 2048, code / 32 % 64 + code % 32, code % 32);
     };
     for (size_t i = 1; i < order.size(); ++i)
         EXPECT_LT(key(order[i - 1]), key(order[i]));
-}
-
-std::string Record(const PaiStructure& board)
-{
-    std::ostringstream out;
-    board.SaveData(out);
-    return out.str();
 }
 
 TEST(PaiStructureRecord, SaveAndLoadRestoreTheBoardExactly)
@@ -259,7 +209,6 @@ TEST(PaiStructureRecord, SaveAndLoadRestoreTheBoardExactly)
     loaded.LoadData(in);
     loaded.CalcSelectable();
     EXPECT_EQ(Record(loaded), record);
-    EXPECT_EQ(loaded.MaxID(), 144);
     EXPECT_EQ(loaded.Hint(), board.Hint());
     EXPECT_EQ(loaded.ModeGet(board.RemovalOrder()[2], false), PaiStructure::MODE_SELECTED);
 }
@@ -269,27 +218,17 @@ TEST(PaiStructureRecord, ShortOrInconsistentRecordsLeaveTheBoardAsItWas)
     PaiStructure board;
     board.CreateTable(ClassicPath(), 22, 0);
     const std::string good = Record(board);
-
-    std::string corruptLink = good;
-    corruptLink.replace(50, 4, std::string("\x58\x02\x00\x00", 4)); // a link of slot 0 becomes 600
-    std::string corruptGroup = good;
-    corruptGroup[10] = '\x40'; // Group of slot 0 becomes 64
-    std::string corruptDrawing = good;
-    corruptDrawing.replace(18, 4, std::string("\x00\x00\x00\x80", 4)); // drawn at x = -2^31
-    std::string corruptCount = good;
-    corruptCount[512 * 94] = '\x01';
-    corruptCount[512 * 94 + 1] = '\x02'; // MaxID 513
-
+    const auto damaged = [&](size_t at, const std::string& bytes) { return std::string(good).replace(at, bytes.size(), bytes); };
     PaiStructure other;
     other.CreateTable(ClassicPath(), 23, 0);
     const std::string before = Record(other);
     const std::pair<std::string, int> cases[] = {
         {good.substr(0, good.size() - 1), NumberedError::InputPastEndOfFile},
         {std::string(), NumberedError::InputPastEndOfFile},
-        {corruptLink, NumberedError::SubscriptOutOfRange},
-        {corruptGroup, NumberedError::SubscriptOutOfRange},
-        {corruptDrawing, NumberedError::SubscriptOutOfRange},
-        {corruptCount, NumberedError::SubscriptOutOfRange},
+        {damaged(50, std::string("\x58\x02\x00\x00", 4)), NumberedError::SubscriptOutOfRange}, // a link of 600
+        {damaged(10, "\x40"), NumberedError::SubscriptOutOfRange},                             // Group 64
+        {damaged(18, std::string("\x00\x00\x00\x80", 4)), NumberedError::SubscriptOutOfRange}, // x = -2^31
+        {damaged(512 * 94, "\x01\x02"), NumberedError::SubscriptOutOfRange},                   // MaxID 513
     };
     for (const auto& [record, number] : cases) {
         std::istringstream in(record);
