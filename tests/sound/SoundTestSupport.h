@@ -18,26 +18,18 @@ inline void PutLittleEndian(Bytes& bytes, uint32_t value, int size)
         bytes.push_back(static_cast<uint8_t>(value >> (8 * k)));
 }
 
-inline void PutTag(Bytes& bytes, const char* tag)
-{
-    for (int k = 0; k < 4; ++k)
-        bytes.push_back(static_cast<uint8_t>(tag[k]));
-}
-
 // A mono 22050 Hz PCM WAVE image whose samples follow a little saw wave of
 // the given pitch, so that every sound made with another pitch differs.
 inline Bytes MakeWave(int bitsPerSample, int sampleCount, int pitch)
 {
     const int blockAlign = bitsPerSample / 8;
-    Bytes wave;
-    PutTag(wave, "RIFF");
+    Bytes wave{'R', 'I', 'F', 'F'};
     PutLittleEndian(wave, 36 + sampleCount * blockAlign, 4);
-    PutTag(wave, "WAVE");
-    PutTag(wave, "fmt ");
+    wave.insert(wave.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
     for (const auto& [value, size] : {std::pair{16, 4}, {1, 2}, {1, 2}, {22050, 4}, {22050 * blockAlign, 4},
                                      {blockAlign, 2}, {bitsPerSample, 2}})
         PutLittleEndian(wave, value, size);
-    PutTag(wave, "data");
+    wave.insert(wave.end(), {'d', 'a', 't', 'a'});
     PutLittleEndian(wave, sampleCount * blockAlign, 4);
     for (int n = 0; n < sampleCount; ++n)
         PutLittleEndian(wave, static_cast<uint32_t>(n * pitch * 97), blockAlign);
@@ -78,7 +70,6 @@ public:
     ~MessageRecorder() { SetMessageHandler(std::move(previous)); }
     MessageRecorder(const MessageRecorder&) = delete;
     MessageRecorder& operator=(const MessageRecorder&) = delete;
-
     std::vector<MessageRequest> shown;
 
 private:
