@@ -20,32 +20,26 @@ TEST(CommandLineTest, AnswerSwitchIsTheWholeArgumentTextInAnyCase)
 
 TEST(CommandLineTest, GameOptionsNameLayoutProblemAndFaceDown)
 {
-    const CommandLine plain(Split("--layout classic.tvm --problem 12"));
-    ASSERT_TRUE(plain.Game().has_value());
-    EXPECT_EQ(plain.Game()->layoutName, QStringLiteral("classic.tvm"));
-    EXPECT_EQ(plain.Game()->problem, 12);
-    EXPECT_EQ(plain.Game()->faceDown, 0);
-    EXPECT_FALSE(plain.AnswerMode());
-
-    const CommandLine full(Split("--problem=0 --facedown 32 --LAYOUT=my.tvm --answer"));
-    ASSERT_TRUE(full.Game().has_value());
-    EXPECT_EQ(full.Game()->layoutName, QStringLiteral("my.tvm"));
-    EXPECT_EQ(full.Game()->problem, 0);
-    EXPECT_EQ(full.Game()->faceDown, 32);
-    EXPECT_TRUE(full.AnswerMode());
-
-    const CommandLine spaced({QStringLiteral("--layout"), QStringLiteral("古典 配置.tvm"), QStringLiteral("--problem"),
-                              QStringLiteral("100000")});
-    EXPECT_EQ(spaced.Game()->layoutName, QStringLiteral("古典 配置.tvm"));
-    EXPECT_EQ(spaced.Game()->problem, 100000);
+    const struct {
+        QStringList arguments;
+        const char16_t* layout;
+        int problem, faceDown;
+        bool answer;
+    } cases[] = {{Split("--layout classic.tvm --problem 12"), u"classic.tvm", 12, 0, false},
+                 {Split("--problem=0 --facedown 32 --LAYOUT=my.tvm --answer"), u"my.tvm", 0, 32, true},
+                 {QStringList{QStringLiteral("--layout"), QStringLiteral("古典 配置.tvm"), QStringLiteral("--problem"),
+                               QStringLiteral("100000")}, u"古典 配置.tvm", 100000, 0, false}};
+    for (const auto& c : cases) {
+        const CommandLine line(c.arguments);
+        ASSERT_TRUE(line.Game().has_value()) << c.arguments.join(u' ').toStdString();
+        EXPECT_EQ(std::tuple(line.Game()->layoutName, line.Game()->problem, line.Game()->faceDown, line.AnswerMode()),
+                  std::tuple(QString::fromUtf16(c.layout), c.problem, c.faceDown, c.answer));
+    }
 }
 
 TEST(CommandLineTest, WrongGameOptionsAreRefusedWithTheirReason)
 {
-    const struct {
-        const char* arguments;
-        const char* reason;
-    } cases[] = {
+    const struct { const char *arguments, *reason; } cases[] = {
         {"--layout classic.tvm", "--problem needs a problem number"},
         {"--problem 3", "--layout needs"},
         {"--layout classic.tvm --problem 100001", "from 0 to 100000"},

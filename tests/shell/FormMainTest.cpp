@@ -2,24 +2,14 @@
 
 #include "NumberedError.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 
 namespace {
 
 class FormMainTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        module = StartModule(QString::fromUtf8(testing::UnitTest::GetInstance()->current_test_info()->name()),
-                             ClassicGame());
-    }
-    bool Selected(int32_t id) const
-    {
-        const std::vector<int32_t>& selection = controller().Selection();
-        return std::find(selection.begin(), selection.end(), id) != selection.end();
-    }
+    void SetUp() override { module = StartModule(TestName(), ClassicGame()); }
+    bool Selected(int32_t id) const { return std::ranges::count(controller().Selection(), id) > 0; }
     FormMain& form() const { return module->Form(); }
     PaiCtrl& controller() const { return module->Controller(); }
     void Press(int key, bool repeat = false) { SendKey(form(), QEvent::KeyPress, key, repeat); }
@@ -30,6 +20,15 @@ protected:
         SendMouse(form(), QEvent::MouseButtonPress, x, y, button);
     }
 
+    void RemovePairs(int pairs)
+    {
+        for (int k = 0; k < pairs; ++k) {
+            const auto [first, second] = FreePair(controller());
+            ClickTile(form(), controller(), first);
+            ClickTile(form(), controller(), second);
+        }
+    }
+
     MessageRecorder messages;
     std::unique_ptr<ModuleMain> module;
 };
@@ -37,18 +36,17 @@ protected:
 TEST_F(FormMainTest, CursorStaysWithinThePicture)
 {
     MoveMouse(form(), 2000, 2000);
-    EXPECT_EQ(QPoint(form().CursorX, form().CursorY), QPoint(772, 544));
+    EXPECT_EQ(Cursor(form()), QPoint(772, 544));
     EXPECT_EQ(QPoint(module->FocusX(), module->FocusY()), QPoint(772, 544));
     MoveMouse(form(), -40, -40);
-    EXPECT_EQ(QPoint(form().CursorX, form().CursorY), QPoint(8, 8));
     TapKey(form(), Qt::Key_Left);
     TapKey(form(), Qt::Key_Up);
-    EXPECT_EQ(QPoint(form().CursorX, form().CursorY), QPoint(8, 8));
+    EXPECT_EQ(Cursor(form()), QPoint(8, 8));
     for (int i = 0; i < 60; ++i) {
         Press(Qt::Key_Right, i > 0);
         Press(Qt::Key_Down, true);
     }
-    EXPECT_EQ(QPoint(form().CursorX, form().CursorY), QPoint(772, 544));
+    EXPECT_EQ(Cursor(form()), QPoint(772, 544));
 }
 
 TEST_F(FormMainTest, HeldArrowsAccelerateUntilAKeyComesUp)
@@ -70,7 +68,7 @@ TEST_F(FormMainTest, HeldArrowsAccelerateUntilAKeyComesUp)
     Press(Qt::Key_Up, true);
     Release(Qt::Key_Up);
     Press(Qt::Key_Left);
-    EXPECT_EQ(QPoint(form().CursorX, form().CursorY), before + QPoint(-9, 10 + 12 - 14));
+    EXPECT_EQ(Cursor(form()), before + QPoint(-9, 10 + 12 - 14));
 }
 
 TEST_F(FormMainTest, CommandKeysActOncePerPress)
@@ -110,9 +108,9 @@ TEST_F(FormMainTest, SmallMouseMovesLeaveTheCursorAndClicksActAtTheCursor)
 {
     MoveMouse(form(), 300, 300);
     MoveMouse(form(), 302, 298);
-    EXPECT_EQ(QPoint(form().CursorX, form().CursorY), QPoint(300, 300));
+    EXPECT_EQ(Cursor(form()), QPoint(300, 300));
     MoveMouse(form(), 302.5, 303);
-    EXPECT_EQ(QPoint(form().CursorX, form().CursorY), QPoint(302, 303)) << "halves round to even";
+    EXPECT_EQ(Cursor(form()), QPoint(302, 303)) << "halves round to even";
 
     const int32_t first = FreePair(controller()).first;
     const QPoint tile = PointOnTile(controller(), first).value();
@@ -134,9 +132,7 @@ TEST_F(FormMainTest, SmallMouseMovesLeaveTheCursorAndClicksActAtTheCursor)
 
 TEST_F(FormMainTest, ClicksInTheBarHitTheButtonsOnly)
 {
-    const auto [first, second] = FreePair(controller());
-    ClickTile(form(), controller(), first);
-    ClickTile(form(), controller(), second);
+    RemovePairs(1);
     for (const QPoint miss : {QPoint(665, 360), QPoint(700, 390), QPoint(700, 460)}) {
         Click(miss.x(), miss.y());
         EXPECT_EQ(controller().LastAction(), 0) << miss.x() << "," << miss.y();

@@ -1,18 +1,13 @@
 #include "ShellTestSupport.h"
 
 #include "NumberedError.h"
+#include "WindowMessageBox.h"
 
+#include <QAbstractButton>
 #include <QElapsedTimer>
-#include <QTimer>
-
-#include <gtest/gtest.h>
+#include <QMessageBox>
 
 namespace {
-
-QString TestName()
-{
-    return QString::fromUtf8(testing::UnitTest::GetInstance()->current_test_info()->name());
-}
 
 TEST(ModuleMainTest, StartUpBuildsTheSixSurfacesAndTheFirstPicture)
 {
@@ -44,40 +39,32 @@ TEST(ModuleMainTest, StartUpBuildsTheSixSurfacesAndTheFirstPicture)
     EXPECT_TRUE(module->Form().close()) << "closing before any game shuts down cleanly";
 }
 
-TEST(ModuleMainTest, AnswerModeIsAnnouncedAndHandedToTheController)
+TEST(ModuleMainTest, CommandLineStartsAGameAtOnceAndAnnouncesAnswerMode)
 {
     MessageRecorder messages;
-    const auto module = StartModule(TestName(), {QStringLiteral("/Answer")});
-    EXPECT_TRUE(module->Controller().MakeAnswer());
-    ASSERT_EQ(messages.requests.size(), 1U);
-    EXPECT_EQ(messages.requests[0].text, "解答作成モード");
-    EXPECT_EQ(messages.requests[0].title, "Tovrik");
-    EXPECT_EQ(messages.requests[0].icon, MessageIcon::None);
-
-    const auto plain = StartModule(TestName() + QStringLiteral("Off"), {QStringLiteral("/answer"), QStringLiteral("x")});
-    EXPECT_FALSE(plain->Controller().MakeAnswer());
-    EXPECT_EQ(messages.requests.size(), 1U);
-}
-
-TEST(ModuleMainTest, CommandLineGameStartsAtOnceWithTheLayoutsCaption)
-{
-    MessageRecorder messages;
-    const auto module = StartModule(TestName(), ClassicGame(42));
-    EXPECT_EQ(module->Controller().GetPaiCount(), 144);
-    const QuestionInfo question = module->CurrentQuestion();
+    const auto game = StartModule(TestName(), ClassicGame(42));
+    EXPECT_EQ(game->Controller().GetPaiCount(), 144);
+    const QuestionInfo question = game->CurrentQuestion();
     EXPECT_EQ(question[0] + question[1] + question[2], QStringLiteral("classic.tvm420"));
-    EXPECT_FALSE(question[3].isEmpty());
-    EXPECT_FALSE(question[3].contains(QChar(u'\0')));
-
+    EXPECT_FALSE(question[3].isEmpty() || question[3].contains(QChar(u'\0')));
     const QStringList missing{QStringLiteral("--layout"), QStringLiteral("none.tvm"), QStringLiteral("--problem"),
                               QStringLiteral("1")};
     EXPECT_THROW(StartModule(TestName() + QStringLiteral("Missing"), missing), CommandLineError);
+
+    const auto plain = StartModule(TestName() + QStringLiteral("Off"), {QStringLiteral("/answer"), QStringLiteral("x")});
+    EXPECT_FALSE(plain->Controller().MakeAnswer() || game->Controller().MakeAnswer());
+    EXPECT_TRUE(messages.requests.empty());
+    const auto module = StartModule(TestName() + QStringLiteral("On"), {QStringLiteral("/Answer")});
+    EXPECT_TRUE(module->Controller().MakeAnswer());
+    ASSERT_EQ(messages.requests.size(), 1U);
+    EXPECT_EQ(std::tie(messages.requests[0].text, messages.requests[0].title, messages.requests[0].icon),
+              std::tuple("解答作成モード", "Tovrik", MessageIcon::None));
 }
 
 TEST(ModuleMainTest, ChosenGameChangesOnlyWhenItCanStart)
 {
     MessageRecorder messages;
-    const QString folder = FreshProgramFolder(TestName());
+    const QString folder = FreshProgramFolder();
     QFile::copy(folder + QStringLiteral("/template/classic.tvm"), folder + QStringLiteral("/template/古典 配置.tvm"));
     ModuleMain module(folder, {});
     CloseSidePanelWhenOpen();
@@ -103,28 +90,21 @@ TEST(ModuleMainTest, PanelCommandsRedrawAsTheyShould)
 {
     MessageRecorder messages;
     const auto module = StartModule(TestName(), {});
-    const auto settle = [&] {
+    // Each command from a settled picture: the redraw it leaves, then sounds and auto-hint.
+    const struct { int code; int32_t level; bool sounds, autoHint; } cases[] = {
+        {ModuleCommands::PANEL_SOUND_ON, ModuleMain::REDRAW_COMPOSE, true, false},
+        {ModuleCommands::PANEL_SOUND_OFF, ModuleMain::REDRAW_COMPOSE, false, false},
+        {99, ModuleMain::REDRAW_COMPOSE, false, false},
+        {ModuleCommands::PANEL_AUTOHINT_ON, ModuleMain::REDRAW_FULL, false, true},
+        {ModuleCommands::PANEL_AUTOHINT_OFF, ModuleMain::REDRAW_FULL, false, false},
+        {ModuleCommands::PANEL_RESTART, ModuleMain::REDRAW_FULL, false, false}}; // no game to restart
+    for (const auto& c : cases) {
         MoveMouse(module->Form(), 720, 250);
         MoveMouse(module->Form(), 720, 200);
         ASSERT_EQ(module->LastRedrawLevel(), ModuleMain::REDRAW_COMPOSE);
-    };
-    settle();
-    EXPECT_FALSE(module->PanelCommand(ModuleCommands::PANEL_RESTART)) << "no game to restart";
-    EXPECT_EQ(module->LastRedrawLevel(), ModuleMain::REDRAW_FULL);
-
-    settle();
-    EXPECT_FALSE(module->PanelCommand(ModuleCommands::PANEL_SOUND_ON));
-    EXPECT_TRUE(module->Controller().Sounds());
-    EXPECT_FALSE(module->PanelCommand(ModuleCommands::PANEL_SOUND_OFF));
-    EXPECT_FALSE(module->PanelCommand(99));
-    EXPECT_EQ(module->LastRedrawLevel(), ModuleMain::REDRAW_COMPOSE);
-    EXPECT_FALSE(module->Controller().Sounds());
-
-    for (int code : {ModuleCommands::PANEL_AUTOHINT_ON, ModuleCommands::PANEL_AUTOHINT_OFF}) {
-        settle();
-        EXPECT_FALSE(module->PanelCommand(code));
-        EXPECT_EQ(module->Controller().AutoHint(), code == ModuleCommands::PANEL_AUTOHINT_ON);
-        EXPECT_EQ(module->LastRedrawLevel(), ModuleMain::REDRAW_FULL);
+        EXPECT_FALSE(module->PanelCommand(c.code)) << c.code;
+        EXPECT_EQ(std::tuple(module->LastRedrawLevel(), module->Controller().Sounds(), module->Controller().AutoHint()),
+                  std::tuple(c.level, c.sounds, c.autoHint)) << c.code;
     }
 }
 
@@ -155,6 +135,23 @@ TEST(ModuleMainTest, WaitMsKeepsTheWindowAlive)
     clock.restart();
     ModuleMain::WaitMs(-5);
     EXPECT_LT(clock.elapsed(), 20);
+}
+
+TEST(ModuleMainTest, WindowMessageBoxShowsTheRequestAndAnswersWithTheButtonPressed)
+{
+    InstallWindowMessageBox();
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        shown = box->windowTitle() + u'|' + box->text();
+        EXPECT_EQ(box->icon(), QMessageBox::Question);
+        EXPECT_EQ(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
+        box->button(QMessageBox::No)->click();
+    });
+    EXPECT_EQ(ShowMessage({"セーブしますか？", "", MessageButtons::YesNo, MessageIcon::Question}), MessageResult::No);
+    EXPECT_EQ(shown, QStringLiteral("Tovrik|セーブしますか？"));
+    SetMessageHandler({});
 }
 
 } // namespace

@@ -15,14 +15,21 @@
 #include <QMouseEvent>
 #include <QTimer>
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
 
+inline QString TestName()
+{
+    return QString::fromUtf8(testing::UnitTest::GetInstance()->current_test_info()->name());
+}
+
 // A program folder of its own for one test: the built program's template/
 // and sound.dat, copied.
-inline QString FreshProgramFolder(const QString& name)
+inline QString FreshProgramFolder(const QString& name = TestName())
 {
     const QString runtime = QString::fromUtf8(TOVRIK_RUNTIME_DIR);
     QDir folder(QString::fromUtf8(TOVRIK_TEST_TMP) + QStringLiteral("/shell/") + name);
@@ -94,15 +101,13 @@ inline void TapKey(FormMain& form, int qtKey)
 
 inline void SendMouse(FormMain& form, QEvent::Type type, double x, double y, Qt::MouseButton button = Qt::NoButton)
 {
-    const QPointF at(x, y);
-    QMouseEvent event(type, at, form.picMain->mapToGlobal(at), button, button, Qt::NoModifier);
+    QMouseEvent event(type, QPointF(x, y), form.picMain->mapToGlobal(QPointF(x, y)), button, button, Qt::NoModifier);
     QApplication::sendEvent(form.picMain, &event);
 }
 
-inline void MoveMouse(FormMain& form, double x, double y)
-{
-    SendMouse(form, QEvent::MouseMove, x, y);
-}
+inline void MoveMouse(FormMain& form, double x, double y) { SendMouse(form, QEvent::MouseMove, x, y); }
+
+inline QPoint Cursor(const FormMain& form) { return {form.CursorX, form.CursorY}; }
 
 // A screen point where the controller finds tile id, or none.
 inline std::optional<QPoint> PointOnTile(const PaiCtrl& controller, int32_t id)
