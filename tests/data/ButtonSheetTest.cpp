@@ -28,6 +28,11 @@ int Area(const QRect& rect)
     return rect.width() * rect.height();
 }
 
+QByteArray Pixels(const QImage& image)
+{
+    return {reinterpret_cast<const char*>(image.constBits()), static_cast<int>(image.sizeInBytes())};
+}
+
 class ButtonSheetTest : public testing::Test {
 protected:
     const QImage sheet =
@@ -58,25 +63,19 @@ TEST_F(ButtonSheetTest, RegionsSitWhereTheGameReadsThem)
     EXPECT_EQ(ButtonSheet::IndicatorRect(false), QRect(55, 237, 55, 32));
 }
 
-TEST_F(ButtonSheetTest, CursorHotSpotIsOnTheGlyph)
+TEST_F(ButtonSheetTest, CursorDigitsCaptionAndUnitAreDistinctGlyphs)
 {
-    EXPECT_FALSE(IsKey(sheet, 7, 1));
+    EXPECT_FALSE(IsKey(sheet, 7, 1)) << "the cursor's hot spot is on the glyph";
     EXPECT_TRUE(IsKey(sheet, 0, 0));
     EXPECT_GT(Visible(sheet, ButtonSheet::CursorRect()), 80);
     // nothing of the glyph lies above or left of the hot spot's row and column by more than the outline
     EXPECT_EQ(Visible(sheet, QRect(0, 0, 20, 1)), Visible(sheet, QRect(5, 0, 5, 1)));
-}
-
-TEST_F(ButtonSheetTest, DigitsCaptionAndUnitAreDistinctGlyphs)
-{
     std::set<QByteArray> glyphs;
     for (int digit = 0; digit < 10; ++digit) {
         const QRect rect = ButtonSheet::DigitRect(digit);
         EXPECT_GT(Visible(sheet, rect), 20) << digit;
         EXPECT_LT(Visible(sheet, rect), Area(rect)) << digit;
-        const QImage glyph = sheet.copy(rect);
-        glyphs.insert(QByteArray(reinterpret_cast<const char*>(glyph.constBits()),
-                                 static_cast<int>(glyph.sizeInBytes())));
+        glyphs.insert(Pixels(sheet.copy(rect)));
     }
     EXPECT_EQ(glyphs.size(), 10u);
     EXPECT_GT(Visible(sheet, ButtonSheet::CaptionRect()), 60);
@@ -107,7 +106,7 @@ TEST_F(ButtonSheetTest, ButtonFacesAreSolidAndLabelsLeaveTheFaceShowing)
     }
 }
 
-TEST_F(ButtonSheetTest, IndicatorsStayClearOfTheButtonsAroundThem)
+TEST_F(ButtonSheetTest, IndicatorsAndUnreadPartsLeaveTheButtonsAroundThemShowing)
 {
     // drawn at the switch's button position + (45, 30): their first two and last
     // two rows overlap the buttons above and below, so those rows stay transparent
@@ -118,13 +117,8 @@ TEST_F(ButtonSheetTest, IndicatorsStayClearOfTheButtonsAroundThem)
         EXPECT_GT(Visible(sheet, rect), 200);
     }
     EXPECT_NE(sheet.copy(ButtonSheet::IndicatorRect(true)), sheet.copy(ButtonSheet::IndicatorRect(false)));
-}
-
-TEST_F(ButtonSheetTest, UnreadPartsOfTheSheetAreTransparent)
-{
-    EXPECT_EQ(Visible(sheet, QRect(0, 22, 221, 23)), 0);   // the band under the counter glyphs
-    EXPECT_EQ(Visible(sheet, QRect(0, 141, 110, 32)), 0);  // no panel label there
-    EXPECT_EQ(Visible(sheet, QRect(220, 0, 1, 302)), 0);
-    EXPECT_EQ(Visible(sheet, QRect(0, 301, 221, 1)), 0);
-    EXPECT_EQ(Visible(sheet, QRect(208, 0, 13, 45)), 0);
+    // the band under the counter glyphs, the unused label cell and the sheet's right and lower edges
+    for (const QRect& unread : {QRect(0, 22, 221, 23), QRect(0, 141, 110, 32), QRect(220, 0, 1, 302),
+                                QRect(0, 301, 221, 1), QRect(208, 0, 13, 45)})
+        EXPECT_EQ(Visible(sheet, unread), 0) << unread.x() << "," << unread.y();
 }

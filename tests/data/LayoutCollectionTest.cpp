@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <filesystem>
-#include <numeric>
 #include <set>
 
 namespace fs = std::filesystem;
@@ -42,13 +40,15 @@ Layout Load(const std::string& name)
     return layout;
 }
 
-int SpreadMode(uint8_t count) { return count >> 6; }
-int SpreadCount(uint8_t count) { return count & 63; }
+// The flower-like classes 38 to 40 keep their spread mode in the count's top two bits.
+int SpreadMode(const Layout& layout, int tileClass)
+{
+    return tileClass >= 38 ? layout.counts[static_cast<size_t>(tileClass)] >> 6 : 0;
+}
 
 int TileCount(const Layout& layout, int tileClass)
 {
-    const uint8_t count = layout.counts[static_cast<size_t>(tileClass)];
-    return tileClass >= 38 ? SpreadCount(count) : count;
+    return layout.counts[static_cast<size_t>(tileClass)] & (tileClass >= 38 ? 63 : 255);
 }
 
 // The tiles of each face block that only match among themselves.
@@ -72,15 +72,11 @@ protected:
 
 } // namespace
 
-TEST_P(ShippedLayoutTest, HasAJapaneseMessageAndAMatchingSource)
+TEST_P(ShippedLayoutTest, HasAJapaneseMessageASourceAndEveryTileOnTheGridInsideTheBoard)
 {
     ASSERT_FALSE(layout.message.empty());
     EXPECT_TRUE(std::any_of(layout.message.begin(), layout.message.end(), [](char16_t c) { return c >= 0x3000; }));
     EXPECT_TRUE(fs::exists(fs::path(TOVRIK_SOURCE_DIR) / "tools" / "layouts" / (GetParam() + ".layout")));
-}
-
-TEST_P(ShippedLayoutTest, EveryTileLiesOnTheGridAndInsideTheBoard)
-{
     std::set<uint16_t> seen;
     for (uint16_t code : layout.positions) {
         SCOPED_TRACE(code);
@@ -90,10 +86,7 @@ TEST_P(ShippedLayoutTest, EveryTileLiesOnTheGridAndInsideTheBoard)
         EXPECT_LE(column, 34);
         EXPECT_LE(row, 20);
         const int x = column * 18 - layer * 6, y = row * 25 - layer * 6;
-        EXPECT_GE(x, 0);
-        EXPECT_GE(y, 0);
-        EXPECT_LE(x + 43, 655);
-        EXPECT_LE(y + 57, 557);
+        EXPECT_TRUE(x >= 0 && y >= 0 && x + 43 <= 655 && y + 57 <= 557) << "drawn at " << x << "," << y;
     }
 }
 
@@ -108,17 +101,11 @@ TEST_P(ShippedLayoutTest, CountsMakeWholeSetsOfMatchingTiles)
         SCOPED_TRACE(tileClass);
         const int count = TileCount(layout, tileClass);
         total += count;
-        const int mode = tileClass >= 38 ? SpreadMode(layout.counts[static_cast<size_t>(tileClass)]) : 0;
-        if (mode == 2) {
-            EXPECT_LE(count, 16);
-        }
-        if (mode == 3 && count > 0) {
-            EXPECT_EQ(count % 4, 0);
-            EXPECT_GE(count, 4);
-        }
-        for (int block : FaceBlocks(count, mode)) {
+        const int mode = SpreadMode(layout, tileClass);
+        EXPECT_TRUE(mode != 2 || count <= 16);
+        EXPECT_TRUE(mode != 3 || count == 0 || (count % 4 == 0 && count >= 4));
+        for (int block : FaceBlocks(count, mode))
             EXPECT_EQ(block % layout.setSize, 0);
-        }
     }
     EXPECT_EQ(total, tiles);
 }
@@ -128,15 +115,14 @@ TEST_P(ShippedLayoutTest, NearlyEveryProblemDeals)
     const std::string path = (TemplateFolder / (GetParam() + ".tvm")).string();
     PaiStructure board;
     int dealt = 0;
-    constexpr int Problems = 1000;
-    for (int problem = 1; problem <= Problems; ++problem) {
+    for (int problem = 1; problem <= 1000; ++problem) {
         try {
             board.CreateTable(path, problem, 0);
             dealt += board.MaxID() == static_cast<int32_t>(layout.positions.size());
         } catch (const std::exception&) {
         }
     }
-    EXPECT_GE(dealt * 100, Problems * 99);
+    EXPECT_GE(dealt, 990);
 }
 
 INSTANTIATE_TEST_SUITE_P(Data, ShippedLayoutTest, testing::ValuesIn(ShippedLayouts()),
@@ -156,7 +142,7 @@ TEST(LayoutCollectionTest, OffersTheRangeOfShapesAndRules)
         largest = std::max(largest, static_cast<int>(layout.positions.size()));
         for (int tileClass = 38; tileClass <= 40; ++tileClass)
             if (TileCount(layout, tileClass) > 0)
-                spreadModes.insert({tileClass, SpreadMode(layout.counts[static_cast<size_t>(tileClass)])});
+                spreadModes.insert({tileClass, SpreadMode(layout, tileClass)});
     }
     EXPECT_TRUE(setSizes.count(2) && setSizes.count(3) && setSizes.count(4));
     EXPECT_LE(smallest, 80);

@@ -20,38 +20,30 @@ double Peak(const std::vector<double>& samples)
 
 } // namespace
 
-TEST(WaveWriterTest, EightBitSamplesAreUnsignedAndClamped)
+TEST(WaveWriterTest, SamplesAreClampedUnsignedBytesOrSignedLittleEndianWordsAndOddDataIsPadded)
 {
-    const auto image = WaveWriter::Encode({0.0, 1.0, -1.0, 3.0, -3.0, 0.5}, 22050, 8);
-    ASSERT_EQ(image.size(), 44u + 6u);
-    const WaveInfo info = ReadWave(image);
-    EXPECT_EQ(info.riffSize + 8, image.size());
-    EXPECT_EQ(info.formatTag, 1);
-    EXPECT_EQ(info.channels, 1);
-    EXPECT_EQ(info.sampleRate, 22050u);
-    EXPECT_EQ(info.byteRate, 22050u);
-    EXPECT_EQ(info.blockAlign, 1);
-    EXPECT_EQ(info.bitsPerSample, 8);
-    EXPECT_EQ(std::vector<uint8_t>(image.begin() + 44, image.end()),
-              (std::vector<uint8_t>{128, 255, 1, 255, 1, 192}));
-}
-
-TEST(WaveWriterTest, SixteenBitSamplesAreSignedLittleEndian)
-{
-    const auto image = WaveWriter::Encode({0.0, 1.0, -1.0, -0.5}, 22050, 16);
-    const WaveInfo info = ReadWave(image);
-    EXPECT_EQ(info.riffSize + 8, image.size());
-    EXPECT_EQ(info.byteRate, 44100u);
-    EXPECT_EQ(info.blockAlign, 2);
-    EXPECT_EQ(std::vector<uint8_t>(image.begin() + 44, image.end()),
-              (std::vector<uint8_t>{0x00, 0x00, 0xFF, 0x7F, 0x01, 0x80, 0x00, 0xC0}));
-}
-
-TEST(WaveWriterTest, OddEightBitDataIsPaddedSoTheFileIsItsRiffSizePlusEight)
-{
-    const auto image = WaveWriter::Encode({0.0, 0.0, 0.0}, 22050, 8);
-    EXPECT_EQ(image.size(), 48u);
-    EXPECT_EQ(ReadWave(image).riffSize + 8, image.size());
+    const struct {
+        std::vector<double> samples;
+        int bits;
+        std::vector<uint8_t> data;
+    } cases[] = {
+        {{0.0, 1.0, -1.0, 3.0, -3.0, 0.5}, 8, {128, 255, 1, 255, 1, 192}},
+        {{0.0, 1.0, -1.0, -0.5}, 16, {0x00, 0x00, 0xFF, 0x7F, 0x01, 0x80, 0x00, 0xC0}},
+        {{0.0, 0.0, 0.0}, 8, {128, 128, 128, 128}},
+    };
+    for (const auto& wave : cases) {
+        SCOPED_TRACE(wave.bits);
+        const auto image = WaveWriter::Encode(wave.samples, 22050, wave.bits);
+        const WaveInfo info = ReadWave(image);
+        EXPECT_EQ(info.riffSize + 8, image.size());
+        EXPECT_EQ(info.formatTag, 1);
+        EXPECT_EQ(info.channels, 1);
+        EXPECT_EQ(info.sampleRate, 22050u);
+        EXPECT_EQ(info.blockAlign, wave.bits / 8);
+        EXPECT_EQ(info.byteRate, 22050u * info.blockAlign);
+        EXPECT_EQ(info.bitsPerSample, wave.bits);
+        EXPECT_EQ(std::vector<uint8_t>(image.begin() + 44, image.end()), wave.data);
+    }
     EXPECT_THROW(WaveWriter::Encode({0.0}, 22050, 24), std::invalid_argument);
 }
 
