@@ -181,22 +181,6 @@ TEST(Deal, FaceDownCounts)
     EXPECT_EQ(board.MaxID(), 0);
 }
 
-TEST(Deal, LayoutWithTooFewFreeTilesNeverYieldsADeal)
-{
-    PaiStructure board;
-    board.CreateTable(ClassicPath(), 1, 0);
-    const std::string stacked = WriteLayout({Code(0, 4, 4), Code(1, 4, 4)}, Counts({{0, 2}}), 2);
-    for (const int problem : {1, 2, 3}) {
-        const std::string error = ErrorText([&] { board.CreateTable(stacked, problem, 0); });
-        EXPECT_NE(error.find("no deal found"), std::string::npos) << error;
-        EXPECT_EQ(board.MaxID(), 0);
-        EXPECT_EQ(board.Once(), 0);
-        std::vector<int32_t> order(5);
-        board.CopyBltOrder(order);
-        EXPECT_TRUE(order.empty());
-    }
-}
-
 TEST(Deal, IllFormedLayoutsNameTheBrokenRuleAndLeaveTheBoardEmpty)
 {
     const std::vector<uint16_t> four = ApartPositions(4);
@@ -234,13 +218,24 @@ TEST(Deal, IllFormedLayoutsNameTheBrokenRuleAndLeaveTheBoardEmpty)
             EXPECT_NE(fault.find(layout.fault), std::string::npos) << fault << " is not about " << layout.fault;
     }
 
+    // A broken layout, or one with too few free tiles to play out, leaves the board empty.
     PaiStructure board;
-    board.CreateTable(ClassicPath(), 1, 0);
-    const std::string error = ErrorText([&] { board.CreateTable(WriteLayout(four, Counts({{0, 2}}), 2), 1, 0); });
-    EXPECT_NE(error.find("add up to 2"), std::string::npos) << error;
-    EXPECT_EQ(board.MaxID(), 0);
-    EXPECT_FALSE(board.Validity(0));
-    EXPECT_EQ(ErrorNumber([&] { board.CreateTable(TempPath("missing.tvm"), 1, 0); }), NumberedError::FileNotFound);
+    const std::pair<std::string, std::string> refused[] = {
+        {WriteLayout(four, Counts({{0, 2}}), 2, "broken.tvm"), "add up to 2"},
+        {WriteLayout({Code(0, 4, 4), Code(1, 4, 4)}, Counts({{0, 2}}), 2, "stacked.tvm"), "no deal found"},
+        {TempPath("missing.tvm"), NumberedError::Description(NumberedError::FileNotFound)},
+    };
+    for (const auto& [path, fault] : refused) {
+        board.CreateTable(ClassicPath(), 1, 0);
+        const std::string error = ErrorText([&] { board.CreateTable(path, 2, 0); });
+        EXPECT_NE(error.find(fault), std::string::npos) << error;
+        EXPECT_EQ(board.MaxID(), 0);
+        EXPECT_EQ(board.Once(), 0);
+        EXPECT_FALSE(board.Validity(0));
+        std::vector<int32_t> order(5);
+        board.CopyBltOrder(order);
+        EXPECT_TRUE(order.empty());
+    }
 }
 
 TEST(Answer, ListsEveryTileInPlayOutOrderWithItsPlaceAndName)
