@@ -46,20 +46,12 @@ TEST(SoundDataTest, UnpackingTheArchiveGivesSevenWavesOfTheRightFormats)
     const std::string command = std::string("\"") + TOVRIK_RUNTIME_DIR + "/tovrik-tool\" sound unpack \""
                                 + CommittedArchive + "\" \"" + folder.string() + "\" > /dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0);
-    int files = 0;
-    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder))
-        ++files;
-    ASSERT_EQ(files, 7);
+    ASSERT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 7);
+    // The effects' own test checks the formats of these images.
     const auto effects = SoundEffects::Make();
     for (int i = 0; i < 7; ++i) {
-        SCOPED_TRACE(i);
         const auto image = ReadBytes((folder / ("sound" + std::to_string(i) + ".wav")).string());
-        const WaveInfo info = ReadWave(image);
-        EXPECT_EQ(info.riffSize + 8, image.size());
-        EXPECT_EQ(info.formatTag, 1);
-        EXPECT_EQ(info.sampleRate, 22050u);
-        EXPECT_EQ(info.channels, 1);
-        EXPECT_EQ(info.bitsPerSample, i == 0 || i == 4 ? 16 : 8);
-        EXPECT_EQ(image, SoundEffects::WaveImage(effects[i]));
+        EXPECT_EQ(ReadWave(image).bitsPerSample, i == 0 || i == 4 ? 16 : 8) << i;
+        EXPECT_EQ(image, SoundEffects::WaveImage(effects[i])) << i;
     }
 }
