@@ -198,23 +198,19 @@ TEST_F(PaiCtrlSaveTest, AFailedSaveKeepsTheOldFile)
 
 TEST_F(PaiCtrlSaveTest, RestartPutsBackWhatIsStillRemoved)
 {
+    PaiCtrl dealt;
+    dealt.GameInit(Classic(), 6, 0);
     PlaySets(ctrl, answer, 0, 5);
     ctrl.ClickPai(PaiCtrl::PAI_PLAYBACK);
     ctrl.ClickPai(answer[8]);
     ASSERT_TRUE(ctrl.RequestRestart());
-    EXPECT_EQ(ctrl.GetPaiCount(), 144);
-    EXPECT_EQ(ctrl.History(), std::vector<int32_t>(144, 0));
-    EXPECT_EQ(ctrl.Selection(), std::vector<int32_t>{-1});
-
+    EXPECT_EQ(std::tuple(ctrl.GetPaiCount(), ctrl.History(), ctrl.Selection()),
+              std::tuple(144, std::vector<int32_t>(144, 0), std::vector<int32_t>{-1}));
     // The same tiles are back in the same slots, all with the normal look.
-    PaiCtrl dealt;
-    dealt.GameInit(Classic(), 6, 0);
     for (int32_t id = 0; id < 144; ++id) {
-        const PaiSlot& a = ctrl.Board().Slot(id);
-        const PaiSlot& b = dealt.Board().Slot(id);
-        EXPECT_TRUE(a.Validity && a.Mode == PaiStructure::MODE_NORMAL) << id;
-        EXPECT_EQ(std::tie(a.PaiIndex, a.Group, a.Selectable, a.HintMark),
-                  std::tie(b.PaiIndex, b.Group, b.Selectable, b.HintMark)) << id;
+        const PaiSlot &a = ctrl.Board().Slot(id), &b = dealt.Board().Slot(id);
+        EXPECT_EQ(std::tie(a.Validity, a.Mode, a.PaiIndex, a.Group, a.Selectable, a.HintMark),
+                  std::tie(b.Validity, b.Mode, b.PaiIndex, b.Group, b.Selectable, b.HintMark)) << id;
     }
 
     ctrl.ClickPai(PaiCtrl::PAI_HINT);
