@@ -73,7 +73,7 @@ TEST_F(FormMainTest, HeldArrowsAccelerateUntilAKeyComesUp)
 
 TEST_F(FormMainTest, CommandKeysActOncePerPress)
 {
-    const auto [first, second] = FreePair(controller());
+    const int32_t first = FreePair(controller()).first;
     PutCursorOn(form(), controller(), first);
     Press(Qt::Key_X);
     Press(Qt::Key_X, true);
@@ -92,11 +92,7 @@ TEST_F(FormMainTest, CommandKeysActOncePerPress)
     TapKey(form(), Qt::Key_H);
     EXPECT_EQ(controller().LastAction(), PaiCtrl::PAI_HINT);
 
-    ClickTile(form(), controller(), first);
-    ClickTile(form(), controller(), second);
-    const auto [third, fourth] = FreePair(controller());
-    ClickTile(form(), controller(), third);
-    ClickTile(form(), controller(), fourth);
+    RemovePairs(2);
     ASSERT_EQ(controller().RemovedCount(), 4);
     Press(Qt::Key_Backspace);
     Press(Qt::Key_Backspace, true);
@@ -149,17 +145,16 @@ TEST_F(FormMainTest, RedrawLevelFollowsWhatChanged)
     const int32_t first = FreePair(controller()).first;
     const QPoint tile = PointOnTile(controller(), first).value();
     MoveMouse(form(), 720, 200);
-    MoveMouse(form(), tile.x(), tile.y());
-    EXPECT_EQ(module->LastRedrawLevel(), ModuleMain::REDRAW_FOCUS);
-    EXPECT_EQ(module->LastFocusID(), first);
-    MoveMouse(form(), tile.x(), tile.y() - 4);
-    ASSERT_EQ(module->LastFocusID(), first);
-    EXPECT_EQ(module->LastRedrawLevel(), ModuleMain::REDRAW_COMPOSE);
-    MoveMouse(form(), 720, 200);
-    EXPECT_EQ(module->LastRedrawLevel(), ModuleMain::REDRAW_FOCUS);
-    MoveMouse(form(), 720, 250);
-    EXPECT_EQ(module->LastRedrawLevel(), ModuleMain::REDRAW_COMPOSE) << "from nothing to nothing";
-
+    // Onto the tile, within it, off it, and from nothing to nothing.
+    const std::pair<QPoint, int32_t> moves[] = {{tile, ModuleMain::REDRAW_FOCUS},
+                                                {tile - QPoint(0, 4), ModuleMain::REDRAW_COMPOSE},
+                                                {{720, 200}, ModuleMain::REDRAW_FOCUS},
+                                                {{720, 250}, ModuleMain::REDRAW_COMPOSE}};
+    for (const auto& [to, level] : moves) {
+        MoveMouse(form(), to.x(), to.y());
+        EXPECT_EQ(module->LastRedrawLevel(), level) << to.x() << "," << to.y();
+        EXPECT_EQ(module->LastFocusID(), to.x() == 720 ? -1 : first);
+    }
     ClickTile(form(), controller(), first);
     EXPECT_EQ(module->LastRedrawLevel(), ModuleMain::REDRAW_FULL);
     Click(720, 200);

@@ -64,9 +64,7 @@ TEST_F(MapCtrlTest, JudgePointerHitsReachOnePixelBeyondTheFace)
 
 TEST_F(MapCtrlTest, CounterLeavesLeadingZerosOutWithoutShiftingThePlaces)
 {
-    const struct {
-        int count, hundreds, tens, units;
-    } cases[] = {{0, -1, -1, 0}, {7, -1, -1, 7}, {56, -1, 5, 6}, {100, 1, 0, 0}, {144, 1, 4, 4}};
+    const struct { int count, hundreds, tens, units; } cases[] = {{0, -1, -1, 0}, {7, -1, -1, 7}, {56, -1, 5, 6}, {100, 1, 0, 0}, {144, 1, 4, 4}};
     for (const auto& c : cases) {
         Clear();
         bar.BlitCounter(c.count);
