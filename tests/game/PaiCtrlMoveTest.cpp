@@ -16,10 +16,15 @@ class PaiCtrlMoveTest : public testing::Test {
 protected:
     PaiCtrlMoveTest()
     {
+        SetMessageHandler([this](const MessageRequest& request) {
+            shown.push_back(request.text);
+            return MessageResult::Ok;
+        });
         ctrl.SetProgramFolder(folder.string());
         ctrl.SetDX7Sound(sounds.path);
         ctrl.Sounds(true);
     }
+    ~PaiCtrlMoveTest() override { SetMessageHandler(nullptr); }
 
     void Start(const std::string& layout, int problem, int faceDown = 0)
     {
@@ -57,7 +62,8 @@ protected:
     int32_t Mode(int k) const { return ctrl.Board().ModeGet(answer[k], false); }
 
     std::filesystem::path folder = FreshFolder();
-    SoundRig sounds{folder};
+    std::vector<std::string> shown;
+    SoundRig sounds{folder, PaiCtrl::SOUND_EFFECTS + 1}; // one too many: only the first seven play
     PaiCtrl ctrl;
     std::vector<int32_t> answer;
 };
@@ -79,6 +85,7 @@ TEST_F(PaiCtrlMoveTest, WholeGamesOfEverySetSize)
         PlayToTheEnd();
     }
     EXPECT_EQ(setSizes, (std::set<int>{3, 4}));
+    EXPECT_TRUE(shown.empty());
 }
 
 TEST_F(PaiCtrlMoveTest, ClicksSelectDeselectRemoveOrAreRefusedSilently)
@@ -149,13 +156,15 @@ TEST_F(PaiCtrlMoveTest, CancelHintAndPlayback)
     EXPECT_TRUE(sounds.Played().empty());
 }
 
-TEST_F(PaiCtrlMoveTest, NoGameBeforeADealAndAFailedDealKeepsTheGameInProgress)
+TEST_F(PaiCtrlMoveTest, NothingToPlaySaveOrRestartBeforeADealAndAFailedDealKeepsTheGame)
 {
     const std::string missing = (folder / "missing.tvm").string();
     EXPECT_THROW(ctrl.GameInit(missing, 1, 0), NumberedError);
     EXPECT_EQ(Clicks({0, 511, -1, 600, kCancel, kHint, kPlayback}), Events(7, kDisable));
     EXPECT_TRUE(sounds.Played().empty());
-    EXPECT_FALSE(ctrl.GameActive());
+    EXPECT_FALSE(ctrl.GameActive() || ctrl.RequestSave() || ctrl.RequestRestart());
+    EXPECT_FALSE(std::filesystem::exists(folder / PaiCtrl::SAVE_FILE));
+    EXPECT_EQ(Refusal([&] { ctrl.RequestLoad(); }).rfind("File not found (error 53)", 0), 0u);
     EXPECT_EQ(ctrl.GetPaiCount(), 0);
 
     Start(Classic(), 8);
@@ -172,25 +181,17 @@ TEST_F(PaiCtrlMoveTest, NoGameBeforeADealAndAFailedDealKeepsTheGameInProgress)
     PlayToTheEnd(5);
 }
 
-TEST_F(PaiCtrlMoveTest, OnlyTheFirstSevenSoundsAreUsedAndAMissingArchiveIsSilent)
+TEST_F(PaiCtrlMoveTest, AnArchiveOfEightSoundsIsTakenAndAMissingOneIsSilent)
 {
-    std::vector<std::string> shown;
-    SetMessageHandler([&](const MessageRequest& request) {
-        shown.push_back(request.text);
-        return MessageResult::Ok;
-    });
-    SoundRig eight(folder, 8);
-    ctrl.SetDX7Sound(eight.path);
     Start(Classic(), 1);
     ctrl.ClickPai(answer[0]);
     ctrl.PaintClear(0);
-    EXPECT_EQ(eight.Played(), (Plays{kSelect, {PaiCtrl::SOUND_CLEAR, 8}}));
+    EXPECT_EQ(sounds.Played(), (Plays{kSelect, {PaiCtrl::SOUND_CLEAR, 8}}));
     EXPECT_TRUE(shown.empty());
 
     ctrl.SetDX7Sound((folder / "absent.dat").string());
     ctrl.ClickPai(answer[1]);
-    EXPECT_TRUE(eight.Played().empty());
-    SetMessageHandler(nullptr);
+    EXPECT_TRUE(sounds.Played().empty());
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].rfind("[DeCompress] ", 0), 0u);
 }

@@ -79,16 +79,6 @@ TEST_F(PaiCtrlSaveTest, SaveLoadSaveGivesTheSameBytes)
     EXPECT_TRUE(ctrl.AutoHint()) << "auto-hint comes from the file";
 }
 
-TEST_F(PaiCtrlSaveTest, WithoutAGameThereIsNothingToSaveOrRestart)
-{
-    PaiCtrl none;
-    none.SetProgramFolder(folder.string());
-    EXPECT_FALSE(none.RequestSave());
-    EXPECT_FALSE(none.RequestRestart());
-    EXPECT_FALSE(std::filesystem::exists(folder / PaiCtrl::SAVE_FILE));
-    EXPECT_EQ(Refusal([&] { none.RequestLoad(); }).rfind("File not found (error 53)", 0), 0u);
-}
-
 TEST_F(PaiCtrlSaveTest, DamagedFilesAreRefusedAndTheGameStaysAsItWas)
 {
     PlaySets(ctrl, answer, 0, 6);
