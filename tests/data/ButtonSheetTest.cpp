@@ -1,42 +1,21 @@
 #include "ButtonSheet.h"
+#include "SheetTestSupport.h"
 
-#include <QImage>
 #include <gtest/gtest.h>
 
 #include <set>
 
 namespace {
 
-constexpr QRgb Red = 0xFF0000;
+constexpr QRgb Red = 0xFF0000;  // the key colour
 
-bool IsKey(const QImage& image, int x, int y)
-{
-    return (image.pixel(x, y) & 0xFFFFFF) == Red;
-}
+bool IsKey(const QImage& image, int x, int y) { return At(image, x, y) == Red; }
 
-int Visible(const QImage& image, const QRect& rect)
-{
-    int count = 0;
-    for (int y = rect.top(); y <= rect.bottom(); ++y)
-        for (int x = rect.left(); x <= rect.right(); ++x)
-            count += !IsKey(image, x, y);
-    return count;
-}
-
-int Area(const QRect& rect)
-{
-    return rect.width() * rect.height();
-}
-
-QByteArray Pixels(const QImage& image)
-{
-    return {reinterpret_cast<const char*>(image.constBits()), static_cast<int>(image.sizeInBytes())};
-}
+int Visible(const QImage& image, const QRect& rect) { return Area(rect) - CountColour(image, rect, Red); }
 
 class ButtonSheetTest : public testing::Test {
 protected:
-    const QImage sheet =
-        QImage(QString(TOVRIK_SOURCE_DIR) + "/data/buttons.png").convertToFormat(QImage::Format_RGB32);
+    const QImage sheet = Committed("data/buttons.png");
 };
 
 } // namespace

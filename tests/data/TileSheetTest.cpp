@@ -2,8 +2,8 @@
 #include "TileFramePainter.h"
 #include "TileGallery.h"
 #include "TileSheet.h"
+#include "SheetTestSupport.h"
 
-#include <QImage>
 #include <gtest/gtest.h>
 
 #include <set>
@@ -12,25 +12,6 @@ namespace {
 
 constexpr QRgb Magenta = 0xFF00FF;
 constexpr QRgb White = 0xFFFFFF;
-
-QImage Committed(const char* name)
-{
-    return QImage(QString(TOVRIK_SOURCE_DIR) + "/" + name).convertToFormat(QImage::Format_RGB32);
-}
-
-QRgb At(const QImage& image, int x, int y)
-{
-    return image.pixel(x, y) & 0xFFFFFF;
-}
-
-int CountColour(const QImage& image, const QRect& rect, QRgb colour)
-{
-    int count = 0;
-    for (int y = rect.top(); y <= rect.bottom(); ++y)
-        for (int x = rect.left(); x <= rect.right(); ++x)
-            count += At(image, x, y) == colour;
-    return count;
-}
 
 class TileSheetTest : public testing::Test {
 protected:
@@ -56,20 +37,18 @@ TEST_F(TileSheetTest, UsedFacesAreDistinctPicturesInsideAWhiteMarginAndUnusedOne
         // the outermost two pixels on every side stay ground, so the frame's
         // border line shows and no picture runs into a neighbouring tile
         const QRect inner = cell.adjusted(2, 2, -2, -2);
-        const int border = cell.width() * cell.height() - inner.width() * inner.height();
+        const int border = Area(cell) - Area(inner);
         EXPECT_EQ(CountColour(sheet, cell, White) - CountColour(sheet, inner, White), border);
         if (face >= 54)
             continue;
-        const int ink = cell.width() * cell.height() - CountColour(sheet, cell, White);
+        const int ink = Area(cell) - CountColour(sheet, cell, White);
         const bool unused = face == 9 || face == 19 || face == 29 || face == 49;
         EXPECT_EQ(TileFacePainter::IsBlank(face), unused);
         if (unused)
             EXPECT_EQ(ink, 0);
         else
             EXPECT_GT(ink, 60);
-        const QImage picture = sheet.copy(cell);
-        const QByteArray pixels(reinterpret_cast<const char*>(picture.constBits()), static_cast<int>(picture.sizeInBytes()));
-        EXPECT_TRUE(unused || pictures.insert(pixels).second) << "two faces look the same";
+        EXPECT_TRUE(unused || pictures.insert(Pixels(sheet.copy(cell))).second) << "two faces look the same";
     }
 }
 
