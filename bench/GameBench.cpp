@@ -7,14 +7,12 @@
 
 #include <QImage>
 
+#include "BoardSprites.h"
 #include "DX7Draw.h"
 #include "PaiCtrl.h"
 #include "PaiStructure.h"
 
 namespace {
-
-constexpr int32_t kBoardWidth = 655;
-constexpr int32_t kBoardHeight = 557;
 
 // A controller drawing with the shipped tile sheet, as the program sets it up.
 struct BoardRig {
@@ -24,22 +22,8 @@ struct BoardRig {
         const QImage sheet(":/sheets/tiles.png");
         if (sheet.isNull())
             throw std::runtime_error("the tile sheet is not compiled in");
-        const PixelRect sheetRect{0, 0, sheet.width(), sheet.height()};
-        const int32_t tiles = dx7->GetFreeNumber();
-        dx7->LoadPicture(tiles, sheet, true, 0xFF00FF, 0xFF00FF);
-        const int32_t onWhite = dx7->GetFreeNumber();
-        dx7->CreateSprite(onWhite, sheet.width(), sheet.height(), true, 0xFFFFFF, 0xFFFFFF);
-        dx7->DD7Fill(onWhite, sheetRect, 0xFFFFFF);
-        dx7->DD7SpriteBltFast(onWhite, 0, 0, tiles, sheetRect);
-        const int32_t work = dx7->GetFreeNumber();
-        dx7->CreateSprite(work, kBoardWidth, kBoardHeight);
-        const int32_t wall = dx7->GetFreeNumber();
-        dx7->CreateSprite(wall, kBoardWidth, kBoardHeight);
-
         ctrl.SetDX7(dx7);
-        ctrl.SetDX7Work(work, kBoardWidth, kBoardHeight);
-        ctrl.SetDX7Sprite(tiles, onWhite, sheet.width(), sheet.height());
-        ctrl.SetDX7Wall(wall);
+        SetUpBoardSprites(*dx7, ctrl, sheet);
         ctrl.ChangeWallpaper(QImage(), true);
         ctrl.GameInit(std::string(TOVRIK_SOURCE_DIR) + "/data/template/classic.tvm", 1, 0);
     }

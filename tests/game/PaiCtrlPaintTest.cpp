@@ -1,5 +1,6 @@
 #include <QImage>
 
+#include "BoardSprites.h"
 #include "DX7Draw.h"
 #include "GameTestSupport.h"
 
@@ -43,19 +44,10 @@ protected:
     {
         dx7->Initialize(nullptr, nullptr, 792, 566);
         const QImage sheet = TestSheet();
-        const PixelRect sheetRect{0, 0, sheet.width(), sheet.height()};
-        const int32_t tiles = dx7->GetFreeNumber();
-        dx7->LoadPicture(tiles, sheet, true, 0xFF00FF, 0xFF00FF);
-        const int32_t onWhite = dx7->GetFreeNumber();
-        dx7->CreateSprite(onWhite, sheet.width(), sheet.height(), true, 0xFFFFFF, 0xFFFFFF);
-        dx7->DD7Fill(onWhite, sheetRect, 0xFFFFFF);
-        dx7->DD7SpriteBltFast(onWhite, 0, 0, tiles, sheetRect);
-        dx7->CreateSprite(work, kWidth, kHeight);
-        dx7->CreateSprite(wall, kWidth, kHeight);
         ctrl.SetDX7(dx7);
-        ctrl.SetDX7Work(work, kWidth, kHeight);
-        ctrl.SetDX7Sprite(tiles, onWhite, sheet.width(), sheet.height());
-        ctrl.SetDX7Wall(wall);
+        const BoardSprites sprites = SetUpBoardSprites(*dx7, ctrl, sheet);
+        work = sprites.work;
+        wall = sprites.wall;
         ctrl.SetDX7Sound(sounds.path);
         ctrl.Sounds(true);
         ctrl.ChangeWallpaper(QImage(), true);
@@ -119,7 +111,8 @@ protected:
     std::filesystem::path folder = FreshFolder();
     SoundRig sounds{folder};
     std::shared_ptr<DX7Draw> dx7 = std::make_shared<DX7Draw>();
-    const int32_t work = 5, wall = 6;
+    int32_t work = 0;
+    int32_t wall = 0;
     PaiCtrl ctrl;
     std::vector<int32_t> answer;
 };

@@ -12,17 +12,14 @@
 #include <QString>
 
 #include "DX7Draw.h"
+#include "BoardSprites.h"
 #include "PaiCtrl.h"
 #include "PaiStructure.h"
 
 namespace {
 
-constexpr int32_t kBoardWidth = 655;
-constexpr int32_t kBoardHeight = 557;
 constexpr int32_t kScreenWidth = 792;
 constexpr int32_t kScreenHeight = 566;
-constexpr uint32_t kMagenta = 0xFF00FF;
-constexpr uint32_t kWhite = 0xFFFFFF;
 
 // Deals FILE and plays the first --moves sets of its answer, clicking each
 // set's tiles in answer order.
@@ -61,31 +58,6 @@ bool IsBitmapName(const std::string& path)
     return ending == "bmp";
 }
 
-// The sprites the game draws the board with, made as the program makes them
-// at start-up: the tile sheet keyed on magenta, the same sheet laid over
-// white and keyed on white, the work surface and the wallpaper. Returns the
-// work surface's number.
-int32_t SetUpBoardSprites(DX7Draw& dx7, PaiCtrl& ctrl)
-{
-    const QImage sheet = ReadPicture(":/sheets/tiles.png");
-    const PixelRect sheetRect{0, 0, sheet.width(), sheet.height()};
-    const int32_t tiles = dx7.GetFreeNumber();
-    dx7.LoadPicture(tiles, sheet, true, kMagenta, kMagenta);
-    const int32_t tilesOnWhite = dx7.GetFreeNumber();
-    dx7.CreateSprite(tilesOnWhite, sheet.width(), sheet.height(), true, kWhite, kWhite);
-    dx7.DD7Fill(tilesOnWhite, sheetRect, kWhite);
-    dx7.DD7SpriteBltFast(tilesOnWhite, 0, 0, tiles, sheetRect);
-    const int32_t work = dx7.GetFreeNumber();
-    dx7.CreateSprite(work, kBoardWidth, kBoardHeight);
-    const int32_t wall = dx7.GetFreeNumber();
-    dx7.CreateSprite(wall, kBoardWidth, kBoardHeight);
-
-    ctrl.SetDX7Work(work, kBoardWidth, kBoardHeight);
-    ctrl.SetDX7Sprite(tiles, tilesOnWhite, sheet.width(), sheet.height());
-    ctrl.SetDX7Wall(wall);
-    return work;
-}
-
 QImage ToImage(const PixelSurface& surface)
 {
     QImage image(surface.Width(), surface.Height(), QImage::Format_RGB32);
@@ -110,7 +82,7 @@ int Render(const std::vector<std::string>& arguments)
     dx7->Initialize(nullptr, nullptr, kScreenWidth, kScreenHeight);
     PaiCtrl ctrl;
     ctrl.SetDX7(dx7);
-    const int32_t work = SetUpBoardSprites(*dx7, ctrl);
+    const int32_t work = SetUpBoardSprites(*dx7, ctrl, ReadPicture(":/sheets/tiles.png")).work;
     ctrl.ChangeWallpaper(wallpaper.empty() ? QImage() : ReadPicture(wallpaper), !IsBitmapName(wallpaper));
     PlayDeal(ctrl, args);
     args.ExpectEnd();
