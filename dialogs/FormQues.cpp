@@ -257,7 +257,8 @@ int32_t FormQues::NormalizedProblemNumber(const QString& text, int32_t lastValid
 {
     bool isNumber = false;
     const double value = text.trimmed().toDouble(&isNumber);
-    if (!isNumber || std::isnan(value))
+    // Qt also reads "inf" and "nan"; neither is a problem number.
+    if (!isNumber || !std::isfinite(value))
         return lastValid;
     const double rounded = std::nearbyint(value);
     if (rounded < PROBLEM_MIN)

@@ -224,7 +224,8 @@ TEST_F(FormQuesTest, TheNumberBoxRoundsClampsAndRestores)
         EXPECT_EQ(Number(), QString::fromUtf8(shown)) << typed;
     }
     EXPECT_TRUE(Checked("OptionQues1")) << "entering the box chose a numbered problem";
-    EXPECT_EQ(FormQues::NormalizedProblemNumber(QStringLiteral("nan"), 7), 7);
+    for (const char* notANumber : {"nan", "inf", "-inf"})
+        EXPECT_EQ(FormQues::NormalizedProblemNumber(QString::fromUtf8(notANumber), 7), 7) << notANumber;
 
     // OK takes the focus from the box first.
     Control<QLineEdit>("txtNumber")->setText(QStringLiteral("4.5"));
