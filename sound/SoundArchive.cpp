@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -17,7 +16,6 @@ namespace {
 constexpr size_t kSizeOffset = 4;
 constexpr size_t kStoredFrom = 16;
 constexpr uint32_t kMaxSounds = 255;
-constexpr auto kPumpInterval = std::chrono::milliseconds(5);
 
 void ReportFailure(const std::string& tag, const std::string& path, const std::string& description)
 {
@@ -68,14 +66,11 @@ int32_t SoundArchive::DecodeEntries(const std::vector<uint8_t>& file)
         throw Broken("the archive holds no sound");
     soundData.assign(file.back(), {});
 
-    auto lastPump = std::chrono::steady_clock::time_point{};
     size_t pos = 0;
     size_t index = 0;
     while (pos < dataEnd) {
-        if (eventPump && std::chrono::steady_clock::now() - lastPump >= kPumpInterval) {
+        if (eventPump)
             eventPump();
-            lastPump = std::chrono::steady_clock::now();
-        }
         if (dataEnd - pos < kSizeOffset)
             throw Broken("a sound length is cut off");
         std::array<uint8_t, 4> size{};

@@ -29,7 +29,7 @@ public:
     // Writes the archive; a failed write raises a NumberedError.
     void SoundCompress(const std::string& path) const;
 
-    // Lets the window's pending events run while a long archive decodes.
+    // Lets the window's pending events run once per sound while the archive decodes.
     void SetEventPump(std::function<void()> pump);
 
 private:
