@@ -177,7 +177,9 @@ int32_t PaiCtrl::ClickTile(int32_t id)
         board_->ModeErase();
         lastAction_ = 0;
     }
-    if (!board_->Selectable(id))
+    // A slot past the layout's tiles is never in play, whatever a loaded file
+    // says of it; taking it would run the history past its end.
+    if (id >= tileCount_ || !board_->Selectable(id))
         return EVENT_DISABLE;
     const int32_t group = FirstSelectedGroup();
     if (group != kNoGroup && group != board_->Group(id))

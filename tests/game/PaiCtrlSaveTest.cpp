@@ -77,6 +77,13 @@ TEST_F(PaiCtrlSaveTest, SaveLoadSaveGivesTheSameBytes)
     ctrl.AutoHint(false);
     ctrl.RequestLoad();
     EXPECT_TRUE(ctrl.AutoHint()) << "auto-hint comes from the file";
+
+    // A slot past the tile count that the file marks present and free is not clickable.
+    std::string stale = Saved();
+    for (const size_t flag : {94 * 300 + 4, 94 * 300 + 6})
+        stale.replace(flag, 2, "\xFF\xFF", 2);
+    WriteBytes(folder / PaiCtrl::SAVE_FILE, stale);
+    EXPECT_EQ(Loaded()->ClickPai(300), PaiCtrl::EVENT_DISABLE);
 }
 
 TEST_F(PaiCtrlSaveTest, DamagedFilesAreRefusedAndTheGameStaysAsItWas)
