@@ -212,12 +212,14 @@ bool FormMain::eventFilter(QObject* watched, QEvent* event)
         Guarded([&] { MouseMove(position.x(), position.y()); });
         return true;
     }
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick: {
+    case QEvent::MouseButtonPress: {
         const Qt::MouseButton button = static_cast<QMouseEvent*>(event)->button();
         Guarded([&] { MouseDown(button); });
         return true;
     }
+    // The second press of a double click comes as this event alone; it is
+    // not acted on.
+    case QEvent::MouseButtonDblClick: return true;
     default: return QWidget::eventFilter(watched, event);
     }
 }
