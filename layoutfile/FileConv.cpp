@@ -43,8 +43,8 @@ void FileConv::LoadFile(const std::string& path)
     std::getline(in, line);
     if (in.bad())
         throw NumberedError(NumberedError::DeviceIoError, path);
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
+    // A text line ends at CR as well as at LF.
+    line.erase(std::min(line.find('\r'), line.size()));
     LoadText(line);
 }
 
@@ -55,16 +55,22 @@ void FileConv::LoadText(const std::string& line)
         ThrowShort("line is empty or its length is not a multiple of 4");
     const std::vector<uint8_t> block = DecodeText(line);
     const size_t count = 2 * static_cast<size_t>(block[0]) + 2;
-    if (block.size() < kFixedBytes + 2 * count)
-        ThrowShort("is shorter than its header announces");
-
+    // Bytes are read in order: a bad position met before the block runs out
+    // is an overflow even when the block is also short.
+    const auto byteAt = [&block](size_t at) {
+        if (at >= block.size())
+            ThrowShort("is shorter than its header announces");
+        return block[at];
+    };
     std::vector<uint16_t> positions(count);
     for (size_t i = 0; i < count; ++i) {
-        const uint8_t high = block[1 + 2 * i];
+        const uint8_t high = byteAt(1 + 2 * i);
         if (high >= 128)
             throw NumberedError(NumberedError::Overflow, "position code above 32767");
-        positions[i] = static_cast<uint16_t>(high * 256 + block[2 + 2 * i]);
+        positions[i] = static_cast<uint16_t>(high * 256 + byteAt(2 + 2 * i));
     }
+    if (block.size() < kFixedBytes + 2 * count)
+        ThrowShort("is shorter than its header announces");
     const auto countsBegin = block.begin() + static_cast<std::ptrdiff_t>(1 + 2 * count);
     const auto countsEnd = countsBegin + kCountClasses;
     positions_ = std::move(positions);

@@ -14,7 +14,7 @@ public:
     static constexpr int kCountClasses = 41;
     static constexpr int kMaxPositions = 512;
 
-    // Reads the first line of path (LF or CR LF) and decodes it into the members.
+    // Reads the first line of path (ended by CR LF, LF or CR) and decodes it into the members.
     // On failure the members are left empty.
     void LoadFile(const std::string& path);
     // The same decoding from a line already in memory (without its line end).

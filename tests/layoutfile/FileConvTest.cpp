@@ -122,10 +122,8 @@ TEST(FileConv, MalformedLinesGiveNumberedErrors)
     EXPECT_EQ(LoadError(""), NumberedError::SubscriptOutOfRange);
     EXPECT_EQ(LoadError(good.substr(0, good.size() - 1)), NumberedError::SubscriptOutOfRange);
     EXPECT_EQ(LoadError(good.substr(0, good.size() - 12)), NumberedError::SubscriptOutOfRange);
-    // Header announcing 512 positions on a short block.
-    std::string bigHeader = good;
-    bigHeader.replace(0, 2, "_$");
-    EXPECT_EQ(LoadError(bigHeader), NumberedError::SubscriptOutOfRange);
+    // Header announcing 512 positions on a block of six bytes.
+    EXPECT_EQ(LoadError("_bQQQQQQ"), NumberedError::SubscriptOutOfRange);
     std::string foreign = good;
     foreign[5] = '2';
     EXPECT_EQ(LoadError(foreign), NumberedError::Overflow);
@@ -138,16 +136,20 @@ TEST(FileConv, MalformedLinesGiveNumberedErrors)
     std::string highLine = high.SaveText();
     highLine[1] = 'O'; // byte 1 becomes 0x8F
     EXPECT_EQ(LoadError(highLine), NumberedError::Overflow);
+    // The bad position is met before the block runs short of counts.
+    EXPECT_EQ(LoadError(highLine.substr(0, 8)), NumberedError::Overflow);
 }
 
 TEST(FileConv, LineEndsAndOnlyTheFirstLineCount)
 {
     const std::string line = Layout(8, u"end").SaveText();
-    const std::string lf = TempPath("lf.tvm"), crlf = TempPath("crlf.tvm"), bare = TempPath("bare.tvm");
+    const std::string lf = TempPath("lf.tvm"), crlf = TempPath("crlf.tvm"), bare = TempPath("bare.tvm"),
+                      cr = TempPath("cr.tvm");
     std::ofstream(lf, std::ios::binary) << line << "\nsecond line is ignored\n";
     std::ofstream(crlf, std::ios::binary) << line << "\r\n";
     std::ofstream(bare, std::ios::binary) << line;
-    for (const std::string& path : {lf, crlf, bare}) {
+    std::ofstream(cr, std::ios::binary) << line << "\rsecond line is ignored\r";
+    for (const std::string& path : {lf, crlf, bare, cr}) {
         FileConv read;
         read.LoadFile(path);
         EXPECT_EQ(read.GetPositionArray(), Positions(8)) << path;
