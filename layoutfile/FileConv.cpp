@@ -145,8 +145,6 @@ void FileConv::PutPlaytime(int32_t setSize)
 
 std::vector<uint8_t> FileConv::DecodeText(const std::string& line)
 {
-    if (line.size() % 4 != 0)
-        return {};
     const auto& values = AlphabetValues();
     std::vector<uint8_t> block;
     block.reserve(line.size() / 4 * 3);
@@ -167,8 +165,6 @@ std::vector<uint8_t> FileConv::DecodeText(const std::string& line)
 
 std::string FileConv::EncodeText(const std::vector<uint8_t>& block)
 {
-    if (block.size() % 3 != 0)
-        return {};
     std::string line;
     line.reserve(block.size() / 3 * 4);
     for (size_t i = 0; i < block.size(); i += 3) {

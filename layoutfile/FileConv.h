@@ -38,6 +38,7 @@ public:
     void PutPlaytime(int32_t setSize);
 
 private:
+    // The line's length is a multiple of 4, the block's size a multiple of 3.
     static std::vector<uint8_t> DecodeText(const std::string& line);
     static std::string EncodeText(const std::vector<uint8_t>& block);
     void Clear();
