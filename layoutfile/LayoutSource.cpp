@@ -15,8 +15,7 @@ namespace {
 using Grid = std::vector<std::string>;
 
 constexpr int kPlainClasses = 38;
-constexpr int kTopClass = 40;
-constexpr int kMaxTiles = 512;
+constexpr int kTopClass = FileConv::kCountClasses - 1;
 
 [[noreturn]] void Fail(int lineNumber, const std::string& what)
 {
@@ -71,17 +70,17 @@ public:
         while (next_ < lines_.size()) {
             const int lineNumber = static_cast<int>(++next_);
             const std::string& line = lines_[next_ - 1];
-            if (line.empty() || line.front() == ';' || SplitWords(line).empty())
+            const std::vector<std::string> words = SplitWords(line);
+            if (words.empty() || line.front() == ';')
                 continue;
-            ParseLine(line, lineNumber);
+            ParseLine(line, words, lineNumber);
         }
         return Finish();
     }
 
 private:
-    void ParseLine(const std::string& line, int lineNumber)
+    void ParseLine(const std::string& line, const std::vector<std::string>& words, int lineNumber)
     {
-        const std::vector<std::string> words = SplitWords(line);
         const std::string& keyword = words.front();
         if (keyword == "message")
             ParseMessage(line, lineNumber);
@@ -176,7 +175,7 @@ private:
             Fail(lineNumber, "a grid line must be 36 characters long, not " + std::to_string(line.size()));
         for (int column = 0; column < LayoutSource::kGridColumns; ++column) {
             if (line[column] == '#') {
-                if (source_.positions.size() == kMaxTiles)
+                if (source_.positions.size() == FileConv::kMaxPositions)
                     Fail(lineNumber, "more than 512 tiles");
                 source_.positions.push_back(static_cast<uint16_t>(layer * 2048 + column * 32 + row));
             } else if (line[column] != '.') {
@@ -201,7 +200,7 @@ private:
     std::vector<std::string> lines_;
     size_t next_ = 0;
     LayoutSource source_;
-    std::array<bool, 41> named_{};
+    std::array<bool, FileConv::kCountClasses> named_{};
     bool haveMessage_ = false;
     bool haveSetSize_ = false;
     int lastLayer_ = -1;
