@@ -44,6 +44,12 @@ int32_t CodeOf(int32_t layer, int32_t column, int32_t row) { return layer * 2048
 
 int16_t AsBoolean(bool value) { return value ? kTrue : kFalse; }
 
+// Where a tile is drawn: half-tile cells, each layer raised up and to the left.
+BoardPoint BltPosOf(int32_t code)
+{
+    return {ColumnOf(code) * 18 - LayerOf(code) * 6, RowOf(code) * 25 - LayerOf(code) * 6};
+}
+
 int32_t SpreadMode(uint8_t countByte) { return countByte >> 6; }
 int32_t SpreadCount(uint8_t countByte) { return countByte & 63; }
 
@@ -103,8 +109,8 @@ void ExpectSaneSlot(const PaiSlot& slot)
     ExpectRange(slot.PaiIndex, 0, kGroups - 1, "face");
     ExpectRange(slot.Mode, 0, PaiStructure::MODE_PLAYBACK, "mode");
     ExpectRange(slot.RevMode, 0, 2, "face-down rule");
-    const int32_t layer = LayerOf(slot.Position);
-    if (slot.PaiBltX != ColumnOf(slot.Position) * 18 - layer * 6 || slot.PaiBltY != RowOf(slot.Position) * 25 - layer * 6)
+    const BoardPoint blt = BltPosOf(slot.Position);
+    if (slot.PaiBltX != blt.x || slot.PaiBltY != blt.y)
         throw NumberedError(NumberedError::SubscriptOutOfRange, "board record holds a tile drawn off its place");
     for (const int32_t link : {slot.RightID, slot.LeftID, slot.RightUpID, slot.LeftUpID, slot.RightDownID,
                                slot.LeftDownID})
@@ -185,10 +191,8 @@ void PaiStructure::ModeErase()
 
 void PaiStructure::CalcSelectable()
 {
-    for (int32_t id = 0; id < maxId_; ++id) {
-        if (paiTable_[id].Validity != kFalse)
-            paiTable_[id].Selectable = AsBoolean(IsFree(id));
-    }
+    for (int32_t id = 0; id < maxId_; ++id)
+        RefreshSlot(id);
     hint_ = CalcHint();
 }
 
@@ -379,8 +383,9 @@ void PaiStructure::CalcBltPos()
 {
     for (int32_t id = 0; id < maxId_; ++id) {
         PaiSlot& slot = paiTable_[id];
-        slot.PaiBltX = ColumnOf(slot.Position) * 18 - LayerOf(slot.Position) * 6;
-        slot.PaiBltY = RowOf(slot.Position) * 25 - LayerOf(slot.Position) * 6;
+        const BoardPoint blt = BltPosOf(slot.Position);
+        slot.PaiBltX = blt.x;
+        slot.PaiBltY = blt.y;
     }
 }
 
@@ -437,6 +442,12 @@ bool PaiStructure::IsFree(int32_t id) const
     if (!present(slot.RightID) && !present(slot.RightUpID) && !present(slot.RightDownID))
         return true;
     return !present(slot.LeftID) && !present(slot.LeftUpID) && !present(slot.LeftDownID);
+}
+
+void PaiStructure::RefreshSlot(int32_t id)
+{
+    if (paiTable_[id].Validity != kFalse)
+        paiTable_[id].Selectable = AsBoolean(IsFree(id));
 }
 
 bool PaiStructure::CalcHint()
@@ -634,14 +645,10 @@ void PaiStructure::LinkDependents()
 // back since the last look. The hint is not needed there.
 void PaiStructure::RefreshFreedom(std::vector<int32_t>& touched)
 {
-    const auto refresh = [this](int32_t id) {
-        if (paiTable_[id].Validity != kFalse)
-            paiTable_[id].Selectable = AsBoolean(IsFree(id));
-    };
     for (const int32_t id : touched) {
-        refresh(id);
+        RefreshSlot(id);
         for (int32_t k = dependentStart_[id]; k < dependentStart_[id + 1]; ++k)
-            refresh(dependents_[k]);
+            RefreshSlot(dependents_[k]);
     }
     touched.clear();
 }

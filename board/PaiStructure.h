@@ -120,6 +120,8 @@ private:
     void ForgetPositions();
     int32_t FindPosition(int32_t code) const;
     bool IsFree(int32_t id) const;
+    // Sets a present slot's freedom from its links.
+    void RefreshSlot(int32_t id);
     bool CalcHint();
     static void Swap(int32_t& a, int32_t& b);
     void Shuffle(std::vector<int32_t>& values);
