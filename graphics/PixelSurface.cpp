@@ -38,28 +38,44 @@ bool Inside(int64_t x, int64_t y, int64_t w, int64_t h, int64_t width, int64_t h
     return x >= 0 && y >= 0 && x + w <= width && y + h <= height;
 }
 
-// A colour key reduced to what the row loops test.
+// A colour key reduced to what the row loops test: each channel's low end and
+// its span, so that a channel lies within its range when (channel − low) ≤
+// span, unsigned.
 struct KeyTest {
-    bool exact = false;   // low and high are the same colour
-    bool never = false;   // some channel's low is above its high: no pixel matches
+    bool exact = false;  // low and high are the same colour
     uint32_t low = 0;
+    uint32_t redLow = 0, greenLow = 0, blueLow = 0;
     uint32_t redSpan = 0, greenSpan = 0, blueSpan = 0;
+
+    bool Transparent(uint32_t p) const
+    {
+        return ((((p >> 16) & 0xFF) - redLow) <= redSpan) &
+               ((((p >> 8) & 0xFF) - greenLow) <= greenSpan) & (((p & 0xFF) - blueLow) <= blueSpan);
+    }
 };
 
-KeyTest MakeKeyTest(const ColorKey& key)
+// The test for key, or none when there is no key or some channel's low is
+// above its high, so that no pixel can match.
+std::optional<KeyTest> MakeKeyTest(const ColorKey* key)
 {
+    if (key == nullptr) {
+        return std::nullopt;
+    }
     KeyTest test;
-    test.low = key.low & RgbBits;
-    const uint32_t high = key.high & RgbBits;
-    test.exact = test.low == high;
+    test.low = key->low & RgbBits;
+    const uint32_t high = key->high & RgbBits;
     for (int shift : {0, 8, 16}) {
         if (((test.low >> shift) & 0xFF) > ((high >> shift) & 0xFF)) {
-            test.never = true;
+            return std::nullopt;
         }
     }
-    test.redSpan = ((high >> 16) & 0xFF) - ((test.low >> 16) & 0xFF);
-    test.greenSpan = ((high >> 8) & 0xFF) - ((test.low >> 8) & 0xFF);
-    test.blueSpan = (high & 0xFF) - (test.low & 0xFF);
+    test.exact = test.low == high;
+    test.redLow = (test.low >> 16) & 0xFF;
+    test.greenLow = (test.low >> 8) & 0xFF;
+    test.blueLow = test.low & 0xFF;
+    test.redSpan = ((high >> 16) & 0xFF) - test.redLow;
+    test.greenSpan = ((high >> 8) & 0xFF) - test.greenLow;
+    test.blueSpan = (high & 0xFF) - test.blueLow;
     return test;
 }
 
@@ -71,25 +87,18 @@ void CopyRowExactKey(const uint32_t* __restrict s, uint32_t* __restrict d, int64
     }
 }
 
-// A channel lies within its range when (channel − low) ≤ span, unsigned.
 void CopyRowRangeKey(const uint32_t* __restrict s, uint32_t* __restrict d, int64_t n,
-                     const KeyTest& key)
+                     const KeyTest key)
 {
-    const uint32_t redLow = (key.low >> 16) & 0xFF;
-    const uint32_t greenLow = (key.low >> 8) & 0xFF;
-    const uint32_t blueLow = key.low & 0xFF;
     for (int64_t i = 0; i < n; ++i) {
         const uint32_t p = s[i];
-        const bool transparent = ((((p >> 16) & 0xFF) - redLow) <= key.redSpan) &
-                                 ((((p >> 8) & 0xFF) - greenLow) <= key.greenSpan) &
-                                 (((p & 0xFF) - blueLow) <= key.blueSpan);
-        d[i] = transparent ? d[i] : p;
+        d[i] = key.Transparent(p) ? d[i] : p;
     }
 }
 
-void CopyRow(const uint32_t* s, uint32_t* d, int64_t n, const KeyTest* key)
+void CopyRow(const uint32_t* s, uint32_t* d, int64_t n, const std::optional<KeyTest>& key)
 {
-    if (key == nullptr || key->never) {
+    if (!key) {
         std::memcpy(d, s, static_cast<size_t>(n) * sizeof(uint32_t));
     } else if (key->exact) {
         CopyRowExactKey(s, d, n, key->low);
@@ -99,23 +108,17 @@ void CopyRow(const uint32_t* s, uint32_t* d, int64_t n, const KeyTest* key)
 }
 
 void StretchRow(const uint32_t* sourceRow, const int64_t* columns, uint32_t* d, int64_t n,
-                const KeyTest* key)
+                const std::optional<KeyTest>& key)
 {
-    if (key == nullptr || key->never) {
+    if (!key) {
         for (int64_t i = 0; i < n; ++i) {
             d[i] = sourceRow[columns[i]];
         }
         return;
     }
-    const uint32_t redLow = (key->low >> 16) & 0xFF;
-    const uint32_t greenLow = (key->low >> 8) & 0xFF;
-    const uint32_t blueLow = key->low & 0xFF;
     for (int64_t i = 0; i < n; ++i) {
         const uint32_t p = sourceRow[columns[i]];
-        const bool transparent = ((((p >> 16) & 0xFF) - redLow) <= key->redSpan) &
-                                 ((((p >> 8) & 0xFF) - greenLow) <= key->greenSpan) &
-                                 (((p & 0xFF) - blueLow) <= key->blueSpan);
-        d[i] = transparent ? d[i] : p;
+        d[i] = key->Transparent(p) ? d[i] : p;
     }
 }
 
@@ -208,10 +211,10 @@ void PixelSurface::Copy(const PixelView& src, const PixelRect& srcR, int32_t des
         sx = 0;
         sy = 0;
     }
-    const std::optional<KeyTest> test = key ? std::optional(MakeKeyTest(*key)) : std::nullopt;
+    const std::optional<KeyTest> test = MakeKeyTest(key);
     for (int64_t row = 0; row < h; ++row) {
         CopyRow(source.pixels + (sy + row) * source.stride + sx,
-                pixels_.data() + (destY + row) * Stride() + destX, w, test ? &*test : nullptr);
+                pixels_.data() + (destY + row) * Stride() + destX, w, test);
     }
 }
 
@@ -234,11 +237,10 @@ void PixelSurface::StretchCopy(const PixelView& src, const PixelRect& srcR, cons
     }
     const std::vector<int64_t> columns = NearestMap(srcR.Left, sw, dw, 0, dw);
     const std::vector<int64_t> rows = NearestMap(srcR.Top, sh, dh, 0, dh);
-    const std::optional<KeyTest> test = key ? std::optional(MakeKeyTest(*key)) : std::nullopt;
+    const std::optional<KeyTest> test = MakeKeyTest(key);
     for (int64_t row = 0; row < dh; ++row) {
         StretchRow(source.pixels + rows[static_cast<size_t>(row)] * source.stride, columns.data(),
-                   pixels_.data() + (destR.Top + row) * Stride() + destR.Left, dw,
-                   test ? &*test : nullptr);
+                   pixels_.data() + (destR.Top + row) * Stride() + destR.Left, dw, test);
     }
 }
 
@@ -281,7 +283,7 @@ void PixelSurface::StretchCopyClipped(const PixelView& src, const PixelRect& src
     for (size_t row = firstRow; row < lastRow; ++row) {
         StretchRow(src.pixels + rows[row] * src.stride, columns.data() + firstColumn,
                    pixels_.data() + (top + int64_t(row)) * Stride() + left + int64_t(firstColumn),
-                   int64_t(lastColumn - firstColumn), nullptr);
+                   int64_t(lastColumn - firstColumn), std::nullopt);
     }
 }
 
