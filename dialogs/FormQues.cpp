@@ -56,13 +56,6 @@ Widget* Place(QWidget* parent, const char* name, QRect geometry, Args&&... args)
     return widget;
 }
 
-// The layout's message up to its first NUL: the writer pads it with zeros.
-QString MessageText(const FileConv& layout)
-{
-    const std::u16string message = layout.GetMessage();
-    return QString::fromStdU16String(message.substr(0, message.find(u'\0')));
-}
-
 void DrawPreviewTile(QPainter& painter, uint16_t code)
 {
     const auto signedCode = static_cast<int16_t>(code);
@@ -217,7 +210,7 @@ void FormQues::DrawLayoutPreview(const QString& fileName)
     }
     painter.end();
     picMain_->setPixmap(QPixmap::fromImage(preview_));
-    ShowPreviewMessage(MessageText(layout));
+    ShowPreviewMessage(LayoutMessage(layout));
 }
 
 void FormQues::ClearPreview()
@@ -251,6 +244,12 @@ void FormQues::SnapReverseToEven(int action)
 {
     if (action == QAbstractSlider::SliderMove)
         HScrollRev_->setSliderPosition(HScrollRev_->sliderPosition() & ~1);
+}
+
+QString FormQues::LayoutMessage(const FileConv& layout)
+{
+    const std::u16string message = layout.GetMessage();
+    return QString::fromStdU16String(message.substr(0, message.find(u'\0')));
 }
 
 int32_t FormQues::NormalizedProblemNumber(const QString& text, int32_t lastValid)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileConv.h"
 #include "QuestionInfo.h"
 
 #include <QDialog>
@@ -28,13 +29,16 @@ public:
     // Face-down counts offered: even, from 2 (0 and 1 mean the other modes)
     // up to a board's full 512 slots.
     static constexpr int REVERSE_MIN = 2;
-    static constexpr int REVERSE_MAX = 512;
+    static constexpr int REVERSE_MAX = FileConv::kMaxPositions;
     static constexpr int REVERSE_STEP = 2;
     static constexpr int REVERSE_INITIAL = 32;
 
     FormQues(ModuleCommands& module, const QString& templatePath, QWidget* owner = nullptr);
 
     void LoadQuestionInfo(const QuestionInfo& info);
+
+    // The layout's message up to its first NUL: the writer pads it with zeros.
+    static QString LayoutMessage(const FileConv& layout);
 
     // The number the box shows after leaving it: text rounded (halves to
     // even) and clamped to the problem range, or lastValid when the text is

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FileConv.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -27,7 +29,7 @@ struct GameChoice {
 class CommandLine {
 public:
     static constexpr int32_t kHighestProblem = 100000;
-    static constexpr int32_t kMostFaceDown = 512;
+    static constexpr int32_t kMostFaceDown = FileConv::kMaxPositions;
 
     // Raises CommandLineError when the game options are incomplete or wrong.
     explicit CommandLine(const QStringList& arguments);

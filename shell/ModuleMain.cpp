@@ -58,13 +58,12 @@ int32_t WholeNumber(const QString& text, const char* what)
     return value;
 }
 
-// The layout's message as the selection dialog shows it: up to the padding.
+// The layout's message as the selection dialog shows it.
 QString LayoutCaption(const QString& path)
 {
     FileConv layout;
     layout.LoadFile(path.toStdString());
-    const QString message = QString::fromStdU16String(layout.GetMessage());
-    return message.left(message.indexOf(QChar(u'\0')));
+    return FormQues::LayoutMessage(layout);
 }
 
 } // namespace
