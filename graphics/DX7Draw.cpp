@@ -66,10 +66,11 @@ void DX7Draw::Initialize(QWidget* frm_hWnd, PictureBox* pic_hWnd, int32_t scr_w,
     if (scr_w < 1 || scr_h < 1) {
         return;
     }
+    backSurface_ = std::make_unique<PixelSurface>(scr_w, scr_h);
     if (fullScreenMode_) {
-        SetupFullScreen(frm_hWnd, pic_hWnd, scr_w, scr_h);
+        SetupFullScreen(frm_hWnd, pic_hWnd);
     } else {
-        SetupWindowed(frm_hWnd, pic_hWnd, scr_w, scr_h);
+        RestoreWindowedFrame(frm_hWnd, pic_hWnd);
     }
     initialised_ = true;
 }
@@ -201,7 +202,7 @@ void DX7Draw::DD7Flip(PictureBox* hWnd)
 void DX7Draw::DD7Fill(int32_t Index, const PixelRect& r, uint32_t FillColor)
 {
     if (PixelSurface* target = DrawableSprite(Index)) {
-        target->Fill(r, ToPixelColor(FillColor));
+        target->Fill(r, format_.ToPixelColor(FillColor));
     }
 }
 
@@ -245,9 +246,8 @@ const PixelSurface* DX7Draw::SpriteSurface(int32_t Index) const
     return IsSpriteUsed(Index) ? sprites_[Index].surface.get() : nullptr;
 }
 
-void DX7Draw::SetupFullScreen(QWidget* frm_hWnd, PictureBox* pic_hWnd, int32_t scr_w, int32_t scr_h)
+void DX7Draw::SetupFullScreen(QWidget* frm_hWnd, PictureBox* pic_hWnd)
 {
-    backSurface_ = std::make_unique<PixelSurface>(scr_w, scr_h);
     if (frm_hWnd == nullptr) {
         return;
     }
@@ -259,12 +259,6 @@ void DX7Draw::SetupFullScreen(QWidget* frm_hWnd, PictureBox* pic_hWnd, int32_t s
     if (pic_hWnd != nullptr && frm_hWnd->screen() != nullptr) {
         pic_hWnd->setGeometry(QRect(QPoint(0, 0), frm_hWnd->screen()->size()));
     }
-}
-
-void DX7Draw::SetupWindowed(QWidget* frm_hWnd, PictureBox* pic_hWnd, int32_t scr_w, int32_t scr_h)
-{
-    backSurface_ = std::make_unique<PixelSurface>(scr_w, scr_h);
-    RestoreWindowedFrame(frm_hWnd, pic_hWnd);
 }
 
 void DX7Draw::RestoreWindowedFrame(QWidget* frm_hWnd, PictureBox* pic_hWnd)
@@ -298,11 +292,6 @@ void DX7Draw::ReleaseSurfaces(bool forgetPictures)
     backSurface_.reset();
 }
 
-uint32_t DX7Draw::ToPixelColor(uint32_t colour) const
-{
-    return format_.ToPixelColor(colour);
-}
-
 bool DX7Draw::IsSpriteUsed(int32_t Index) const
 {
     return Index >= 1 && Index <= SpriteCount && sprites_[Index].state != StateFree;
@@ -314,7 +303,7 @@ void DX7Draw::SetColorKey(SpriteRecord& record, bool IsColorKey, uint32_t colorL
     record.keyColorL = colorL;
     record.keyColorH = colorH;
     if (IsColorKey) {
-        record.key = {ToPixelColor(colorL), ToPixelColor(colorH)};
+        record.key = {format_.ToPixelColor(colorL), format_.ToPixelColor(colorH)};
     }
 }
 

@@ -93,10 +93,8 @@ private:
         int32_t state = StateFree;
     };
 
-    void SetupFullScreen(QWidget* frm_hWnd, PictureBox* pic_hWnd, int32_t scr_w, int32_t scr_h);
-    void SetupWindowed(QWidget* frm_hWnd, PictureBox* pic_hWnd, int32_t scr_w, int32_t scr_h);
+    void SetupFullScreen(QWidget* frm_hWnd, PictureBox* pic_hWnd);
     void ReleaseSurfaces(bool forgetPictures);
-    uint32_t ToPixelColor(uint32_t colour) const;
     bool IsSpriteUsed(int32_t Index) const;
 
     void SetColorKey(SpriteRecord& record, bool IsColorKey, uint32_t colorL, uint32_t colorH);
