@@ -29,12 +29,10 @@ DX7Sound::BackendFactory& InstalledFactory()
     return factory;
 }
 
+// Nothing when no factory is installed; the constructor then plays silently.
 std::unique_ptr<SoundBackend> MakeBackend()
 {
-    std::unique_ptr<SoundBackend> backend;
-    if (InstalledFactory())
-        backend = InstalledFactory()();
-    return backend ? std::move(backend) : std::make_unique<SilentBackend>();
+    return InstalledFactory() ? InstalledFactory()() : nullptr;
 }
 
 void ReportLoadFailure(const char* text, const char* title)
