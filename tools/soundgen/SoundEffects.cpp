@@ -11,6 +11,11 @@ namespace {
 const std::array<const char*, SoundEffects::Count> Names{
     "select", "remove", "hint", "takeback", "nohint", "clear", "deselect"};
 
+int BitsOf(int index)
+{
+    return index == 0 || index == 4 ? 16 : 8;
+}
+
 double Pitch(int semitonesFromA4)
 {
     return 440.0 * std::pow(2.0, semitonesFromA4 / 12.0);
@@ -96,11 +101,6 @@ std::vector<double> Clear()
 
 } // namespace
 
-int SoundEffects::BitsOf(int index)
-{
-    return index == 0 || index == 4 ? 16 : 8;
-}
-
 std::string SoundEffects::FileName(int index)
 {
     return std::to_string(index) + "-" + Names[index] + ".wav";
@@ -118,5 +118,5 @@ std::vector<SoundEffects::Effect> SoundEffects::Make()
 
 std::vector<std::uint8_t> SoundEffects::WaveImage(const Effect& effect)
 {
-    return WaveWriter::Encode(effect.samples, SampleRate, effect.bitsPerSample);
+    return WaveWriter::Encode(effect.samples, Synth::SampleRate, effect.bitsPerSample);
 }

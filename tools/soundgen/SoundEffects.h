@@ -10,7 +10,6 @@
 class SoundEffects {
 public:
     static constexpr int Count = 7;
-    static constexpr int SampleRate = 22050;
 
     struct Effect {
         std::string name;
@@ -19,7 +18,6 @@ public:
     };
 
     static std::vector<Effect> Make();
-    static int BitsOf(int index);
     // The file name the generator gives effect index, e.g. "0-select.wav".
     static std::string FileName(int index);
 
