@@ -2,6 +2,7 @@
 
 #include "ArtFonts.h"
 #include "KeyedStamp.h"
+#include "TileSheet.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -472,6 +473,6 @@ QImage TileFacePainter::Paint(int face)
     else
         PaintHonour(p, face);
     p.end();
-    KeyedStamp::AvoidKey(image, qRgb(0xFF, 0x00, 0xFF));
+    KeyedStamp::AvoidKey(image, TileSheet::Key);
     return image;
 }
