@@ -1,3 +1,4 @@
+#include "BinaryFile.h"
 #include "SoundArchive.h"
 #include "SoundEffects.h"
 #include "WaveReader.h"
@@ -36,7 +37,7 @@ TEST(SoundDataTest, CommittedArchiveIsWhatTheGeneratorAndPackingMake)
         archive.SoundRead(i, path);
     }
     archive.SoundCompress((folder / "sound.dat").string());
-    EXPECT_EQ(ReadBytes((folder / "sound.dat").string()), ReadBytes(CommittedArchive))
+    EXPECT_EQ(ReadBinaryFile((folder / "sound.dat").string()), ReadBinaryFile(CommittedArchive))
         << "data/sound.dat is out of date: rebuild it with the art target";
 }
 
@@ -50,7 +51,7 @@ TEST(SoundDataTest, UnpackingTheArchiveGivesSevenWavesOfTheRightFormats)
     // The effects' own test checks the formats of these images.
     const auto effects = SoundEffects::Make();
     for (int i = 0; i < 7; ++i) {
-        const auto image = ReadBytes((folder / ("sound" + std::to_string(i) + ".wav")).string());
+        const auto image = ReadBinaryFile((folder / ("sound" + std::to_string(i) + ".wav")).string());
         EXPECT_EQ(ReadWave(image).bitsPerSample, i == 0 || i == 4 ? 16 : 8) << i;
         EXPECT_EQ(image, SoundEffects::WaveImage(effects[i])) << i;
     }

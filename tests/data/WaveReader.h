@@ -2,10 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
-#include <string>
 #include <vector>
 
 // The header fields and samples of a canonical mono PCM WAVE image, read back
@@ -37,12 +34,4 @@ inline WaveInfo ReadWave(const std::vector<uint8_t>& b)
     for (size_t at = 44; at < end; at += info.bitsPerSample / 8)
         info.samples.push_back(info.bitsPerSample == 8 ? (b[at] - 128) / 127.0 : static_cast<int16_t>(u16(at)) / 32767.0);
     return info;
-}
-
-inline std::vector<uint8_t> ReadBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw std::runtime_error("cannot read " + path);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
