@@ -135,6 +135,7 @@ private:
     void PaintPai(int32_t id, int32_t mode);
     void PaintFocusPai(int32_t id);
     PixelRect FaceCell(int32_t id) const;
+    PixelRect BoardRect() const { return {0, 0, boardWidth_, boardHeight_}; }
     void TileWallpaper(const QImage& picture, int32_t width, int32_t height);
 
     std::shared_ptr<DX7Draw> dx7_;
@@ -145,7 +146,6 @@ private:
     int32_t wallSprite_ = 0;
     int32_t boardWidth_ = 0;
     int32_t boardHeight_ = 0;
-    PixelRect boardRect_;
     std::unique_ptr<DX7Sound> sound_;
     std::unique_ptr<PaiStructure> board_;
     std::vector<int32_t> drawOrder_;

@@ -52,7 +52,6 @@ void PaiCtrl::SetDX7Work(int32_t work, int32_t width, int32_t height)
     workSprite_ = work;
     boardWidth_ = width;
     boardHeight_ = height;
-    boardRect_ = {0, 0, width, height};
     cacheSprite_ = dx7_->GetFreeNumber();
     dx7_->CreateSprite(cacheSprite_, width, height);
 }
@@ -69,13 +68,13 @@ void PaiCtrl::PaintMap()
 {
     if (!dx7_)
         return;
-    dx7_->DD7SpriteBltFast(workSprite_, 0, 0, wallSprite_, boardRect_);
+    dx7_->DD7SpriteBltFast(workSprite_, 0, 0, wallSprite_, BoardRect());
     const bool hint = lastAction_ == PAI_HINT || autoHint_;
     for (const int32_t id : drawOrder_) {
         if (board_->Validity(id))
             PaintPai(id, board_->ModeGet(id, hint));
     }
-    dx7_->DD7SpriteBltFast(cacheSprite_, 0, 0, workSprite_, boardRect_);
+    dx7_->DD7SpriteBltFast(cacheSprite_, 0, 0, workSprite_, BoardRect());
 }
 
 void PaiCtrl::PaintPai(int32_t id, int32_t mode)
@@ -99,7 +98,7 @@ void PaiCtrl::PaintFocus()
 {
     if (!dx7_)
         return;
-    dx7_->DD7SpriteBltFast(workSprite_, 0, 0, cacheSprite_, boardRect_);
+    dx7_->DD7SpriteBltFast(workSprite_, 0, 0, cacheSprite_, BoardRect());
     if (focusId_ >= 0 && focusId_ < PaiStructure::kSlots && board_->Selectable(focusId_))
         PaintFocusPai(focusId_);
 }
@@ -122,7 +121,7 @@ void PaiCtrl::PaintClear(int32_t t)
         PlaySoundEffect(SOUND_CLEAR);
     if (!dx7_ || t < 0 || t >= kClearFrames)
         return;
-    dx7_->DD7SpriteBltFast(workSprite_, 0, 0, wallSprite_, boardRect_);
+    dx7_->DD7SpriteBltFast(workSprite_, 0, 0, wallSprite_, BoardRect());
     const PixelRect source = ClearSource(t);
     for (int32_t i = 0; i < PaiStructure::kClearTiles; ++i) {
         BoardPoint origin;
@@ -134,14 +133,14 @@ void PaiCtrl::PaintClear(int32_t t)
 void PaiCtrl::Blit(int32_t x, int32_t y)
 {
     if (dx7_)
-        dx7_->DD7BltFast(x, y, workSprite_, boardRect_);
+        dx7_->DD7BltFast(x, y, workSprite_, BoardRect());
 }
 
 void PaiCtrl::ChangeWallpaper(const QImage& picture, bool centred)
 {
     if (!dx7_)
         return;
-    dx7_->DD7Fill(wallSprite_, boardRect_, kWallpaperGreen);
+    dx7_->DD7Fill(wallSprite_, BoardRect(), kWallpaperGreen);
     const int32_t width = picture.width();
     const int32_t height = picture.height();
     // An empty picture (the holder before any choice) leaves plain green.
