@@ -317,11 +317,8 @@ void ModuleMain::RedrawScreen(int32_t level)
         paiCtrl->PaintMap();
     paiCtrl->Blit(kBoardOrigin, kBoardOrigin);
     mapCtrl->BlitCounter(paiCtrl->GetPaiCount());
-    const int32_t button = mapCtrl->JudgePointer(focusX, focusY);
-    if (button != 0)
-        mapCtrl->BlitButton(button, MapCtrl::MODE_FOCUS);
-    else
-        mapCtrl->BlitButton(0, MapCtrl::MODE_NORMAL);
+    // Away from the buttons the pointer names none, so all are drawn normal.
+    mapCtrl->BlitButton(mapCtrl->JudgePointer(focusX, focusY), MapCtrl::MODE_FOCUS);
     mapCtrl->BlitCursor(focusX, focusY);
     dx7->DD7DrawText(kCaptionX, kCaptionY, QuestionCaption.toStdString());
     lastRedrawLevel = level;
