@@ -1,5 +1,6 @@
 #include "PaiStructure.h"
 
+#include "AtomicFile.h"
 #include "FileConv.h"
 #include "NumberedError.h"
 #include "RandomSource.h"
@@ -48,6 +49,15 @@ int16_t AsBoolean(bool value) { return value ? kTrue : kFalse; }
 BoardPoint BltPosOf(int32_t code)
 {
     return {ColumnOf(code) * 18 - LayerOf(code) * 6, RowOf(code) * 25 - LayerOf(code) * 6};
+}
+
+// Tiles are drawn all or nothing, so a tile whose picture reaches past the
+// board's edge would be invisible yet still free and clickable.
+bool FitsTheBoard(int32_t code)
+{
+    const BoardPoint origin = BltPosOf(code);
+    return origin.x >= 0 && origin.y >= 0 && origin.x + PaiStructure::kTileWidth <= PaiStructure::kBoardWidth
+        && origin.y + PaiStructure::kTileHeight <= PaiStructure::kBoardHeight;
 }
 
 int32_t SpreadMode(uint8_t countByte) { return countByte >> 6; }
@@ -319,6 +329,11 @@ std::string PaiStructure::LayoutFault(const std::vector<uint16_t>& positions, co
             return "position " + std::to_string(code) + " appears twice";
         seen[code] = true;
     }
+    for (size_t slot = 0; slot < positions.size(); ++slot)
+        if (!FitsTheBoard(positions[slot]))
+            return "slot " + std::to_string(slot) + " (layer " + std::to_string(LayerOf(positions[slot])) + ", column "
+                + std::to_string(ColumnOf(positions[slot])) + ", row " + std::to_string(RowOf(positions[slot]))
+                + ") does not fit the 655 x 557 board";
     if (counts.size() != FileConv::kCountClasses)
         return "the layout does not hold 41 tile counts";
     if (setSize < 1)
@@ -674,14 +689,10 @@ void PaiStructure::HandOutTiles(const std::vector<TileKind>& tiles)
 
 void PaiStructure::WriteAnswer(const std::string& answerPath) const
 {
-    std::ofstream out(answerPath, std::ios::binary | std::ios::trunc);
-    if (!out)
-        throw NumberedError::FromErrno(answerPath, errno);
+    std::string text;
     for (const int32_t s : removal_)
-        out << FormatAnswer(paiTable_[s].Position, paiTable_[s].PaiIndex) << "\r\n";
-    out.flush();
-    if (!out)
-        throw NumberedError(NumberedError::DeviceIoError, answerPath);
+        text += FormatAnswer(paiTable_[s].Position, paiTable_[s].PaiIndex) + "\r\n";
+    WriteFileAtomically(answerPath, text);
 }
 
 std::string PaiStructure::FormatAnswer(int32_t code, int32_t face)

@@ -45,6 +45,11 @@ class PaiStructure {
 public:
     static constexpr int32_t kSlots = 512;
     static constexpr int32_t kClearTiles = 48;
+    // The board picture and a tile picture with its edge, in pixels.
+    static constexpr int32_t kBoardWidth = 655;
+    static constexpr int32_t kBoardHeight = 557;
+    static constexpr int32_t kTileWidth = 43;
+    static constexpr int32_t kTileHeight = 57;
 
     // Display modes of ModeGet.
     static constexpr int32_t MODE_FACEDOWN = 0;

@@ -47,7 +47,8 @@ NumberedError NumberedError::FromErrno(const std::string& path, int errnoValue)
     case EPERM:
     case EROFS: return NumberedError(PermissionDenied, path);
     case ENOSPC:
-    case EDQUOT: return NumberedError(DiskFull, path);
+    case EDQUOT:
+    case EFBIG: return NumberedError(DiskFull, path);
     case EIO: return NumberedError(DeviceIoError, path);
     case ENAMETOOLONG: return NumberedError(BadFileName, path);
     default: return NumberedError(PathFileAccessError, path);

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <system_error>
 
+#include "AtomicFile.h"
 #include "NumberedError.h"
 
 namespace {
@@ -162,24 +163,5 @@ SavedGame SavedGame::ReadFile(const std::string& path)
 
 void SavedGame::WriteFile(const std::string& path) const
 {
-    const std::string bytes = Serialize();
-    const std::string beside = path + ".new";
-    std::ofstream out(beside, std::ios::binary | std::ios::trunc);
-    if (!out)
-        throw NumberedError::FromErrno(beside, errno);
-    errno = 0;
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    const int writeError = errno;
-    std::error_code ignored;
-    if (!out) {
-        std::filesystem::remove(beside, ignored);
-        throw NumberedError::FromErrno(path, writeError);
-    }
-    std::error_code renameError;
-    std::filesystem::rename(beside, path, renameError);
-    if (renameError) {
-        std::filesystem::remove(beside, ignored);
-        throw NumberedError::FromErrno(path, renameError.value());
-    }
+    WriteFileAtomically(path, Serialize());
 }

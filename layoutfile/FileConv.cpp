@@ -1,5 +1,6 @@
 #include "FileConv.h"
 
+#include "AtomicFile.h"
 #include "NumberedError.h"
 
 #include <algorithm>
@@ -91,14 +92,7 @@ std::u16string FileConv::GetMessage() const
 
 void FileConv::SaveFile(const std::string& path) const
 {
-    const std::string line = SaveText();
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out)
-        throw NumberedError::FromErrno(path, errno);
-    out << line << "\r\n";
-    out.flush();
-    if (!out)
-        throw NumberedError(NumberedError::DeviceIoError, path);
+    WriteFileAtomically(path, SaveText() + "\r\n");
 }
 
 std::string FileConv::SaveText() const

@@ -1,5 +1,6 @@
 #include "SoundArchive.h"
 
+#include "AtomicFile.h"
 #include "BinaryFile.h"
 #include "MessageBox.h"
 #include "NumberedError.h"
@@ -25,12 +26,6 @@ void ReportFailure(const std::string& tag, const std::string& path, const std::s
 NumberedError Broken(const std::string& what)
 {
     return NumberedError(NumberedError::SubscriptOutOfRange, what);
-}
-
-void WriteBytes(std::FILE* file, const void* bytes, size_t count, const std::string& path)
-{
-    if (count != 0 && std::fwrite(bytes, 1, count, file) != count)
-        throw NumberedError::FromErrno(path, errno);
 }
 
 } // namespace
@@ -135,18 +130,11 @@ void SoundArchive::SoundRead(int32_t index, const std::string& path)
 
 void SoundArchive::SoundCompress(const std::string& path) const
 {
-    std::error_code ignored;
-    std::filesystem::remove(path, ignored);
-
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "wb"), std::fclose);
-    if (!file)
-        throw NumberedError::FromErrno(path, errno);
+    std::vector<uint8_t> bytes;
     for (const std::vector<uint8_t>& entry : soundData)
-        WriteBytes(file.get(), entry.data(), entry.size(), path);
-    const auto count = static_cast<uint8_t>(soundData.size());
-    WriteBytes(file.get(), &count, 1, path);
-    if (std::fflush(file.get()) != 0)
-        throw NumberedError::FromErrno(path, errno);
+        bytes.insert(bytes.end(), entry.begin(), entry.end());
+    bytes.push_back(static_cast<uint8_t>(soundData.size()));
+    WriteFileAtomically(path, bytes);
 }
 
 void SoundArchive::SetEventPump(std::function<void()> pump)

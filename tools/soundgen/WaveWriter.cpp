@@ -1,5 +1,7 @@
 #include "WaveWriter.h"
 
+#include "AtomicFile.h"
+
 #include <algorithm>
 #include <cmath>
 #include <fstream>
@@ -71,8 +73,5 @@ std::vector<std::uint8_t> WaveWriter::Encode(const std::vector<double>& samples,
 
 void WaveWriter::Write(const std::string& path, const std::vector<std::uint8_t>& bytes)
 {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!file)
-        throw std::runtime_error("cannot write " + path);
+    WriteFileAtomically(path, bytes);
 }

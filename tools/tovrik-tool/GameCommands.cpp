@@ -7,10 +7,12 @@
 #include <memory>
 #include <stdexcept>
 
+#include <QBuffer>
 #include <QImage>
 #include <QImageReader>
 #include <QString>
 
+#include "AtomicFile.h"
 #include "DX7Draw.h"
 #include "BoardSprites.h"
 #include "PaiCtrl.h"
@@ -90,8 +92,12 @@ int Render(const std::vector<std::string>& arguments)
         ctrl.ClickPai(PaiCtrl::PAI_HINT);
     ctrl.PaintMap();
 
-    if (!ToImage(*dx7->SpriteSurface(work)).save(QString::fromStdString(out), "PNG"))
-        throw std::runtime_error("cannot write " + out);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!ToImage(*dx7->SpriteSurface(work)).save(&buffer, "PNG"))
+        throw std::runtime_error("cannot encode the board as PNG");
+    WriteFileAtomically(out, std::string_view(png.constData(), static_cast<size_t>(png.size())));
     return 0;
 }
 

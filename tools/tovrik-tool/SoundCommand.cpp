@@ -1,5 +1,6 @@
 #include "ToolCommand.h"
 
+#include "AtomicFile.h"
 #include "MessageBox.h"
 #include "SoundArchive.h"
 
@@ -55,10 +56,7 @@ int Pack(const std::vector<std::string>& args)
 
 void WriteWave(const std::filesystem::path& path, const std::vector<uint8_t>& image)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
-    if (!out.flush())
-        throw std::runtime_error("cannot write " + path.string());
+    WriteFileAtomically(path.string(), image);
 }
 
 int Unpack(ToolArgs args)
