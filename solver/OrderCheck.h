@@ -1,0 +1,36 @@
+#pragma once
+
+#include "SolverPosition.h"
+
+#include <cstdint>
+#include <vector>
+
+// Proves some positions lost by the order their tiles would have to be taken
+// in. A tile goes in a later set than every tile lying on it; and a tile with
+// tiles on both sides waits for one whole side, so when a tile on one side
+// cannot go before it, the whole other side must. Tiles of a class with one
+// set left go together. When these demands run in a ring, no order of sets
+// clears the board.
+class OrderCheck {
+public:
+    explicit OrderCheck(const SolverPosition& position);
+
+    // setOf[tile]: a tile standing for all tiles that must go in the same set
+    // (the tile itself when none is known), for every present tile.
+    bool Contradicts(const TileSet& present, const std::vector<int32_t>& setOf);
+
+private:
+    void AddEdge(int32_t from, int32_t to);
+    bool SortOrFindRing();
+    void Reach();
+    bool DeriveSideEdges(const TileSet& present, const std::vector<int32_t>& setOf);
+    bool SideWaits(const std::vector<int32_t>& side, int32_t node, const TileSet& present,
+                   const std::vector<int32_t>& setOf) const;
+
+    const SolverPosition& position_;
+    std::vector<int32_t> nodes_;
+    std::vector<TileSet> later_;
+    std::vector<TileSet> reach_;
+    std::vector<int32_t> waiting_;
+    std::vector<int32_t> order_;
+};

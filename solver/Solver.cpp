@@ -1,0 +1,339 @@
+#include "Solver.h"
+
+#include "OrderCheck.h"
+#include "PositionTable.h"
+#include "SolverPosition.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr uint64_t kNodesPerClockLook = 256;
+
+uint64_t SplitMix(uint64_t& state)
+{
+    uint64_t z = (state += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+}
+
+// Depth-first search over sets. Every position it leaves without a win is
+// stored, by its set of present tiles, so that no position is searched twice.
+class Search {
+public:
+    Search(const SolverPosition& position, const SolveBudget& budget);
+    SolverResult Run();
+
+private:
+    using Move = std::vector<int32_t>;
+
+    bool Visit();
+    bool OutOfBudget();
+    std::vector<int32_t> FreeTilesOf(int32_t group) const;
+    void TakeSafeMoves();
+    bool CannotBeWon();
+    bool ChainTooLong(int32_t group) const;
+    const std::vector<int32_t>& SetsKnown();
+    std::vector<Move> MovesByBlocking() const;
+    void AddCombinations(const std::vector<int32_t>& free, std::vector<Move>& moves) const;
+    int32_t BlockedBy(const Move& move) const;
+    void Take(const Move& move);
+    void PutBackTo(size_t pathSize);
+
+    const SolverPosition& position_;
+    const SolveBudget& budget_;
+    const int32_t once_;
+    Clock::time_point start_;
+    std::vector<int32_t> groupOf_;
+    std::vector<std::vector<int32_t>> tilesOfGroup_;
+    std::vector<int32_t> left_;
+    std::vector<uint64_t> zobrist_;
+    TileSet present_;
+    uint64_t hash_ = 0;
+    int32_t remaining_ = 0;
+    std::vector<Move> path_;
+    PositionTable lost_;
+    OrderCheck order_;
+    std::vector<int32_t> setOf_;
+    uint64_t nodes_ = 0;
+    bool aborted_ = false;
+};
+
+Search::Search(const SolverPosition& position, const SolveBudget& budget)
+    : position_(position), budget_(budget), once_(position.SetSize()), start_(Clock::now()),
+      lost_(position.TileCount()), order_(position), setOf_(position.TileCount())
+{
+    std::vector<int32_t> denseOfGroup;
+    uint64_t seed = 0x746F76726B;
+    for (int32_t tile = 0; tile < position.TileCount(); ++tile) {
+        const int32_t group = position.TileAt(tile).group;
+        if (group >= static_cast<int32_t>(denseOfGroup.size()))
+            denseOfGroup.resize(group + 1, -1);
+        if (denseOfGroup[group] < 0) {
+            denseOfGroup[group] = static_cast<int32_t>(tilesOfGroup_.size());
+            tilesOfGroup_.emplace_back();
+        }
+        groupOf_.push_back(denseOfGroup[group]);
+        tilesOfGroup_[denseOfGroup[group]].push_back(tile);
+        zobrist_.push_back(SplitMix(seed));
+        hash_ ^= zobrist_.back();
+    }
+    for (const auto& tiles : tilesOfGroup_)
+        left_.push_back(static_cast<int32_t>(tiles.size()));
+    present_ = position.AllTiles();
+    remaining_ = position.TileCount();
+}
+
+SolverResult Search::Run()
+{
+    SolverResult result;
+    const bool won = remaining_ == 0 || (once_ > 0 && Visit());
+    result.nodes = nodes_;
+    result.ms = std::chrono::duration<double, std::milli>(Clock::now() - start_).count();
+    if (aborted_) {
+        result.verdict = SolverResult::Verdict::Unknown;
+    } else if (won) {
+        result.verdict = SolverResult::Verdict::Winnable;
+        for (const Move& move : path_) {
+            result.sets.emplace_back();
+            for (const int32_t tile : move)
+                result.sets.back().push_back(position_.TileAt(tile).slot);
+        }
+    } else {
+        result.verdict = SolverResult::Verdict::Unwinnable;
+    }
+    return result;
+}
+
+bool Search::Visit()
+{
+    if (remaining_ == 0)
+        return true;
+    if (OutOfBudget() || lost_.Contains(hash_, present_))
+        return false;
+    const uint64_t entryHash = hash_;
+    const TileSet entry = present_;
+    const size_t entryPath = path_.size();
+    TakeSafeMoves();
+    if (remaining_ == 0)
+        return true;
+    const bool known = hash_ != entryHash && lost_.Contains(hash_, present_);
+    if (!known && !CannotBeWon()) {
+        for (const Move& move : MovesByBlocking()) {
+            Take(move);
+            if (Visit())
+                return true;
+            if (aborted_)
+                return false;
+            PutBackTo(path_.size() - 1);
+        }
+    }
+    if (!known)
+        lost_.Insert(hash_, present_);
+    if (hash_ != entryHash)
+        lost_.Insert(entryHash, entry);
+    PutBackTo(entryPath);
+    return false;
+}
+
+bool Search::OutOfBudget()
+{
+    ++nodes_;
+    if (nodes_ > budget_.nodeLimit)
+        aborted_ = true;
+    else if (nodes_ % kNodesPerClockLook == 1) {
+        const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start_).count();
+        const bool cancelled = budget_.cancel != nullptr && budget_.cancel->load(std::memory_order_relaxed);
+        aborted_ = ms > budget_.timeLimitMs || cancelled;
+    }
+    return aborted_;
+}
+
+std::vector<int32_t> Search::FreeTilesOf(int32_t group) const
+{
+    std::vector<int32_t> free;
+    for (const int32_t tile : tilesOfGroup_[group]) {
+        if (present_.Has(tile) && position_.IsFree(tile, present_))
+            free.push_back(tile);
+    }
+    return free;
+}
+
+// Taking away tiles never blocks another, so when every remaining tile of a
+// class is free, taking them all at once cannot spoil a win; with sets of one
+// every free tile is such a move.
+void Search::TakeSafeMoves()
+{
+    for (bool progress = true; progress;) {
+        progress = false;
+        for (int32_t group = 0; group < static_cast<int32_t>(left_.size()); ++group) {
+            if (left_[group] == 0 || left_[group] % once_ != 0)
+                continue;
+            const std::vector<int32_t> free = FreeTilesOf(group);
+            if (once_ > 1 && static_cast<int32_t>(free.size()) < left_[group])
+                continue;
+            for (size_t k = 0; k + once_ <= free.size(); k += once_)
+                Take(Move(free.begin() + static_cast<std::ptrdiff_t>(k),
+                          free.begin() + static_cast<std::ptrdiff_t>(k + once_)));
+            progress = progress || !free.empty();
+        }
+    }
+}
+
+bool Search::CannotBeWon()
+{
+    for (int32_t group = 0; group < static_cast<int32_t>(left_.size()); ++group) {
+        if (left_[group] % once_ != 0 || ChainTooLong(group))
+            return true;
+    }
+    return order_.Contradicts(present_, SetsKnown());
+}
+
+// A tile lying (directly or through others) on a tile of its own class must
+// go in an earlier set; a class cannot be cleared when such a chain holds
+// more tiles than it has sets left. (Classes with one set left are the order
+// check's.)
+bool Search::ChainTooLong(int32_t group) const
+{
+    const int32_t sets = left_[group] / once_;
+    if (sets <= 1 || sets >= left_[group])
+        return false;
+    std::vector<int32_t> tiles;
+    for (const int32_t tile : tilesOfGroup_[group]) {
+        if (present_.Has(tile))
+            tiles.push_back(tile);
+    }
+    std::stable_sort(tiles.begin(), tiles.end(), [this](int32_t a, int32_t b) {
+        return position_.TileAt(a).layer > position_.TileAt(b).layer;
+    });
+    std::vector<int32_t> chain(tiles.size(), 1);
+    for (size_t i = 0; i < tiles.size(); ++i) {
+        for (size_t j = 0; j < i; ++j) {
+            if (position_.Above(tiles[i]).Has(tiles[j]))
+                chain[i] = std::max(chain[i], chain[j] + 1);
+        }
+        if (chain[i] > sets)
+            return true;
+    }
+    return false;
+}
+
+// Tiles of a class with one set left go together; every other tile stands
+// for itself.
+const std::vector<int32_t>& Search::SetsKnown()
+{
+    for (int32_t group = 0; group < static_cast<int32_t>(left_.size()); ++group) {
+        int32_t first = -1;
+        for (const int32_t tile : tilesOfGroup_[group]) {
+            if (!present_.Has(tile))
+                continue;
+            if (first < 0 || left_[group] != once_)
+                first = tile;
+            setOf_[tile] = first;
+        }
+    }
+    return setOf_;
+}
+
+std::vector<Search::Move> Search::MovesByBlocking() const
+{
+    std::vector<Move> moves;
+    for (int32_t group = 0; group < static_cast<int32_t>(left_.size()); ++group) {
+        if (left_[group] >= once_)
+            AddCombinations(FreeTilesOf(group), moves);
+    }
+    std::vector<std::pair<int32_t, size_t>> order;
+    for (size_t k = 0; k < moves.size(); ++k)
+        order.emplace_back(-BlockedBy(moves[k]), k);
+    std::stable_sort(order.begin(), order.end());
+    std::vector<Move> sorted;
+    sorted.reserve(moves.size());
+    for (const auto& [score, k] : order)
+        sorted.push_back(std::move(moves[k]));
+    return sorted;
+}
+
+void Search::AddCombinations(const std::vector<int32_t>& free, std::vector<Move>& moves) const
+{
+    const int32_t n = static_cast<int32_t>(free.size());
+    if (n < once_)
+        return;
+    std::vector<int32_t> pick(once_);
+    for (int32_t k = 0; k < once_; ++k)
+        pick[k] = k;
+    while (true) {
+        Move move;
+        for (const int32_t k : pick)
+            move.push_back(free[k]);
+        moves.push_back(std::move(move));
+        int32_t k = once_ - 1;
+        while (k >= 0 && pick[k] == n - once_ + k)
+            --k;
+        if (k < 0)
+            return;
+        ++pick[k];
+        for (int32_t j = k + 1; j < once_; ++j)
+            pick[j] = pick[j - 1] + 1;
+    }
+}
+
+int32_t Search::BlockedBy(const Move& move) const
+{
+    int32_t blocked = 0;
+    for (const int32_t tile : move)
+        blocked += position_.Below(tile).CountCommon(present_);
+    return blocked;
+}
+
+void Search::Take(const Move& move)
+{
+    for (const int32_t tile : move) {
+        present_.Remove(tile);
+        hash_ ^= zobrist_[tile];
+        --left_[groupOf_[tile]];
+    }
+    remaining_ -= static_cast<int32_t>(move.size());
+    path_.push_back(move);
+}
+
+void Search::PutBackTo(size_t pathSize)
+{
+    while (path_.size() > pathSize) {
+        for (const int32_t tile : path_.back()) {
+            present_.Add(tile);
+            hash_ ^= zobrist_[tile];
+            ++left_[groupOf_[tile]];
+        }
+        remaining_ += static_cast<int32_t>(path_.back().size());
+        path_.pop_back();
+    }
+}
+
+} // namespace
+
+SolverResult Solve(const PaiStructure& board, const SolveBudget& budget)
+{
+    return Solve(SolverPosition::FromBoard(board), budget);
+}
+
+SolverResult Solve(const SolverPosition& position, const SolveBudget& budget)
+{
+    return Search(position, budget).Run();
+}
+
+const char* VerdictName(SolverResult::Verdict verdict)
+{
+    switch (verdict) {
+    case SolverResult::Verdict::Winnable:
+        return "winnable";
+    case SolverResult::Verdict::Unwinnable:
+        return "unwinnable";
+    case SolverResult::Verdict::Unknown:
+        break;
+    }
+    return "unknown";
+}
