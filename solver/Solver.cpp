@@ -6,10 +6,32 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// Milliseconds since construction on the budget's clock.
+class Stopwatch {
+public:
+    explicit Stopwatch(bool processorTime)
+        : processorTime_(processorTime), wallStart_(Clock::now()), processorStart_(std::clock())
+    {
+    }
+
+    double Ms() const
+    {
+        if (processorTime_)
+            return 1000.0 * static_cast<double>(std::clock() - processorStart_) / CLOCKS_PER_SEC;
+        return std::chrono::duration<double, std::milli>(Clock::now() - wallStart_).count();
+    }
+
+private:
+    bool processorTime_;
+    Clock::time_point wallStart_;
+    std::clock_t processorStart_;
+};
 
 constexpr uint64_t kNodesPerClockLook = 256;
 
@@ -47,7 +69,7 @@ private:
     const SolverPosition& position_;
     const SolveBudget& budget_;
     const int32_t once_;
-    Clock::time_point start_;
+    Stopwatch stopwatch_;
     std::vector<int32_t> groupOf_;
     std::vector<std::vector<int32_t>> tilesOfGroup_;
     std::vector<int32_t> left_;
@@ -64,7 +86,7 @@ private:
 };
 
 Search::Search(const SolverPosition& position, const SolveBudget& budget)
-    : position_(position), budget_(budget), once_(position.SetSize()), start_(Clock::now()),
+    : position_(position), budget_(budget), once_(position.SetSize()), stopwatch_(budget.processorTime),
       lost_(position.TileCount()), order_(position), setOf_(position.TileCount())
 {
     std::vector<int32_t> denseOfGroup;
@@ -93,7 +115,7 @@ SolverResult Search::Run()
     SolverResult result;
     const bool won = remaining_ == 0 || (once_ > 0 && Visit());
     result.nodes = nodes_;
-    result.ms = std::chrono::duration<double, std::milli>(Clock::now() - start_).count();
+    result.ms = stopwatch_.Ms();
     if (aborted_) {
         result.verdict = SolverResult::Verdict::Unknown;
     } else if (won) {
@@ -146,7 +168,7 @@ bool Search::OutOfBudget()
     if (nodes_ > budget_.nodeLimit)
         aborted_ = true;
     else if (nodes_ % kNodesPerClockLook == 1) {
-        const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start_).count();
+        const double ms = stopwatch_.Ms();
         const bool cancelled = budget_.cancel != nullptr && budget_.cancel->load(std::memory_order_relaxed);
         aborted_ = ms > budget_.timeLimitMs || cancelled;
     }

@@ -13,6 +13,10 @@ struct SolveBudget {
     uint64_t nodeLimit = 5'000'000;
     double timeLimitMs = 1000.0;
     const std::atomic<bool>* cancel = nullptr;
+    // Count the time limit (and SolverResult::ms) in processor time of the
+    // whole process instead of wall time: for single-threaded measurements
+    // on a busy machine.
+    bool processorTime = false;
 };
 
 struct SolverResult {

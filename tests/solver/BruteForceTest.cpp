@@ -133,7 +133,7 @@ TEST(SolverBruteForce, RandomClassesOnRandomLayouts)
         for (int use = 0; use < kUsesPerLayout; ++use) {
             PaiStructure board = dealt;
             SetGroups(board, RandomGroups(tiles, once, random), once);
-            PlayRandomSets(board, static_cast<int>(random() % 3), random);
+            PlayRandomSets(board, static_cast<int32_t>(random() % 3), random());
             Compare(board, tally, "layout " + std::to_string(layout) + " use " + std::to_string(use));
         }
     }
@@ -161,7 +161,7 @@ TEST(SolverBruteForce, RandomPlaysOfSmallDeals)
             } catch (const NumberedError&) {
                 break; // no order of the empty layout takes it in sets of this size
             }
-            PlayRandomSets(board, 1 + static_cast<int>(random() % 3), random);
+            PlayRandomSets(board, 1 + static_cast<int32_t>(random() % 3), random());
             Compare(board, tally, "layout " + std::to_string(layout) + " problem " + std::to_string(1 + use));
         }
     }

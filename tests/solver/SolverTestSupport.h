@@ -2,6 +2,7 @@
 
 #include "BoardTestSupport.h"
 #include "PaiStructure.h"
+#include "RandomPlay.h"
 #include "Solver.h"
 
 #include <random>
@@ -90,28 +91,4 @@ inline PaiStructure BoardWithGroups(const std::vector<uint16_t>& positions, int3
     board.CreateTable(WriteLayout(positions, Counts({{0, static_cast<int>(positions.size())}}), 1), 1, 0);
     SetGroups(board, groups, once);
     return board;
-}
-
-// Takes random legal sets until `sets` were taken or none is left.
-inline void PlayRandomSets(PaiStructure& board, int sets, std::mt19937& random)
-{
-    for (int k = 0; k < sets; ++k) {
-        std::vector<int32_t> free = FreeSlots(board);
-        std::shuffle(free.begin(), free.end(), random);
-        std::vector<int32_t> set;
-        for (const int32_t first : free) {
-            set = {first};
-            for (const int32_t other : free) {
-                if (other != first && board.Group(other) == board.Group(first)
-                    && static_cast<int32_t>(set.size()) < board.Once())
-                    set.push_back(other);
-            }
-            if (static_cast<int32_t>(set.size()) == board.Once())
-                break;
-            set.clear();
-        }
-        if (set.empty())
-            return;
-        TakeTiles(board, set);
-    }
 }

@@ -11,18 +11,6 @@
 
 namespace {
 
-std::pair<int, int> ParseRange(const std::string& text)
-{
-    const size_t dash = text.find('-', 1);
-    if (dash == std::string::npos)
-        throw std::invalid_argument("--problems needs a range A-B, not '" + text + "'");
-    const int first = ParseInt(text.substr(0, dash), "the first problem");
-    const int last = ParseInt(text.substr(dash + 1), "the last problem");
-    if (last < first)
-        throw std::invalid_argument("the problem range " + text + " runs backwards");
-    return {first, last};
-}
-
 const ToolCommand checkCommand("check", "check FILE [--problems A-B]", [](const std::vector<std::string>& raw) {
     ToolArgs args(raw);
     const auto [first, last] = ParseRange(args.TakeOption("--problems", "1-1000"));

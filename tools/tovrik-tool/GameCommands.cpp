@@ -1,6 +1,7 @@
 // tovrik-tool render, save and save-info: a deal played part-way through the
 // game controller, drawn as the board or written as a saved game.
 #include "ToolCommand.h"
+#include "PlayedDeal.h"
 
 #include <algorithm>
 #include <iostream>
@@ -18,13 +19,6 @@
 #include "PaiCtrl.h"
 #include "PaiStructure.h"
 
-namespace {
-
-constexpr int32_t kScreenWidth = 792;
-constexpr int32_t kScreenHeight = 566;
-
-// Deals FILE and plays the first --moves sets of its answer, clicking each
-// set's tiles in answer order.
 void PlayDeal(PaiCtrl& ctrl, ToolArgs& args)
 {
     const std::string layout = args.TakePositional("layout FILE");
@@ -43,6 +37,11 @@ void PlayDeal(PaiCtrl& ctrl, ToolArgs& args)
     for (int k = 0; k < moves * once; ++k)
         ctrl.ClickPai(answer[k]);
 }
+
+namespace {
+
+constexpr int32_t kScreenWidth = 792;
+constexpr int32_t kScreenHeight = 566;
 
 QImage ReadPicture(const std::string& path)
 {

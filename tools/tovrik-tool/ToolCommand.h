@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // One command group of tovrik-tool ("layout", "deal", "sound" ...). Each group
@@ -30,6 +31,8 @@ public:
     bool TakeFlag(const std::string& name);
     // Removes and returns the next positional argument; what names it in errors.
     std::string TakePositional(const std::string& what);
+    // Removes and returns every argument left.
+    std::vector<std::string> TakeRest();
     // Throws when anything is left over.
     void ExpectEnd() const;
 
@@ -38,3 +41,5 @@ private:
 };
 
 int ParseInt(const std::string& text, const std::string& what);
+// "A-B" as the pair (A, B), A <= B.
+std::pair<int, int> ParseRange(const std::string& text);

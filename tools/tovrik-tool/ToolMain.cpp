@@ -77,6 +77,13 @@ std::string ToolArgs::TakePositional(const std::string& what)
     throw std::invalid_argument("missing " + what);
 }
 
+std::vector<std::string> ToolArgs::TakeRest()
+{
+    std::vector<std::string> rest;
+    rest.swap(args_);
+    return rest;
+}
+
 void ToolArgs::ExpectEnd() const
 {
     if (!args_.empty())
@@ -91,6 +98,18 @@ int ParseInt(const std::string& text, const std::string& what)
     if (text.empty() || *end != '\0' || errno == ERANGE || value < INT_MIN || value > INT_MAX)
         throw std::invalid_argument(what + " is not a whole number: '" + text + "'");
     return static_cast<int>(value);
+}
+
+std::pair<int, int> ParseRange(const std::string& text)
+{
+    const size_t dash = text.find('-', 1);
+    if (dash == std::string::npos)
+        throw std::invalid_argument("--problems needs a range A-B, not '" + text + "'");
+    const int first = ParseInt(text.substr(0, dash), "the first problem");
+    const int last = ParseInt(text.substr(dash + 1), "the last problem");
+    if (last < first)
+        throw std::invalid_argument("the problem range " + text + " runs backwards");
+    return {first, last};
 }
 
 int main(int argc, char** argv)
