@@ -11,7 +11,10 @@
 
 namespace {
 
-const QString kAllFilesFilter = QStringLiteral(u"全て(*.*)") + QChar(u'\0') + QStringLiteral("*.*");
+QString AllFilesFilter()
+{
+    return QCoreApplication::translate("DialogBox", "全て(*.*)") + QChar(u'\0') + QStringLiteral("*.*");
+}
 
 QString ShowFileDialog(const DialogBox::ChooserRequest& request)
 {
@@ -61,12 +64,12 @@ void DialogBox::Initialize(QWidget* owner)
     for (FileRecord* record : {&open_, &save_}) {
         *record = FileRecord{};
         record->owner = owner;
-        record->filter = kAllFilesFilter;
+        record->filter = AllFilesFilter();
         record->initialFolder = ProgramFolderPath();
     }
-    open_.title = QStringLiteral(u"ファイルを開く");
+    open_.title = QCoreApplication::translate("DialogBox", "ファイルを開く");
     open_.flags = FLAG_PATH_MUST_EXIST | FLAG_FILE_MUST_EXIST;
-    save_.title = QStringLiteral(u"名前を付けて保存");
+    save_.title = QCoreApplication::translate("DialogBox", "名前を付けて保存");
     initialized_ = true;
 }
 

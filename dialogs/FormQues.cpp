@@ -1,6 +1,8 @@
 #include "FormQues.h"
 
 #include "FileConv.h"
+#include "Language.h"
+#include "LayoutMessages.h"
 #include "MessageBox.h"
 #include "ModuleCommands.h"
 #include "RandomSource.h"
@@ -35,14 +37,10 @@ const QColor kPreviewOutline(0x80, 0x40, 0x00);
 const QColor kPreviewFill(Qt::white);
 const QColor kPreviewBackground(0xDC, 0xDC, 0xDC);
 
-const QString kNoLayoutText = QStringLiteral(u"陣形ファイルがありません。");
-const QString kUnreadableLayoutText = QStringLiteral(u"この陣形ファイルは読み込めません。");
-
 QFont DialogFont()
 {
     QFont font;
-    font.setFamilies({QStringLiteral(u"ＭＳ ゴシック"), QStringLiteral("IPAGothic"),
-                      QStringLiteral("Noto Sans CJK JP")});
+    font.setFamilies(TextFontFamilies());
     font.setPointSize(9);
     return font;
 }
@@ -84,7 +82,7 @@ FormQues::FormQues(ModuleCommands& module, const QString& templatePath, QWidget*
 
 void FormQues::CreateControls()
 {
-    Place<QLabel>(this, "Label2", {32, 8, 89, 17}, QStringLiteral(u"陣形の選択"));
+    Place<QLabel>(this, "Label2", {32, 8, 89, 17}, tr("陣形の選択"));
     File1_ = Place<QListWidget>(this, "File1", {24, 24, 265, 102});
     picMain_ = Place<QLabel>(this, "picMain", {304, 24, kPreviewWidth, kPreviewHeight});
     CreateProblemFrame();
@@ -93,7 +91,7 @@ void FormQues::CreateControls()
     LabelMsg_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     LabelMsg_->setWordWrap(true);
     cmdSubmit_ = Place<QPushButton>(this, "cmdSubmit", {184, 280, 73, 25}, QStringLiteral("OK"));
-    cmdCancel_ = Place<QPushButton>(this, "cmdCancel", {272, 280, 73, 25}, QStringLiteral(u"キャンセル"));
+    cmdCancel_ = Place<QPushButton>(this, "cmdCancel", {272, 280, 73, 25}, tr("キャンセル"));
     // Enter and Escape press neither button.
     for (QPushButton* button : {cmdSubmit_, cmdCancel_}) {
         button->setAutoDefault(false);
@@ -103,22 +101,22 @@ void FormQues::CreateControls()
 
 void FormQues::CreateProblemFrame()
 {
-    Frame1_ = Place<QGroupBox>(this, "Frame1", {24, 136, 265, 65}, QStringLiteral(u"問題選択"));
-    OptionQues_[0] = Place<QRadioButton>(Frame1_, "OptionQues0", {16, 16, 73, 17}, QStringLiteral(u"ランダム"));
-    OptionQues_[1] = Place<QRadioButton>(Frame1_, "OptionQues1", {16, 40, 73, 17}, QStringLiteral(u"番号指定"));
+    Frame1_ = Place<QGroupBox>(this, "Frame1", {24, 136, 265, 65}, tr("問題選択"));
+    OptionQues_[0] = Place<QRadioButton>(Frame1_, "OptionQues0", {16, 16, 73, 17}, tr("ランダム"));
+    OptionQues_[1] = Place<QRadioButton>(Frame1_, "OptionQues1", {16, 40, 73, 17}, tr("番号指定"));
     txtNumber_ = Place<QLineEdit>(Frame1_, "txtNumber", {88, 40, 49, 18}, QStringLiteral("0"));
     txtNumber_->installEventFilter(this);
-    Place<QLabel>(Frame1_, "Label1", {144, 40, 65, 17}, QStringLiteral(u"(1～100000)"));
-    cmdRandom_ = Place<QPushButton>(Frame1_, "cmdRandom", {208, 40, 41, 17}, QStringLiteral(u"自動"));
+    Place<QLabel>(Frame1_, "Label1", {144, 40, 65, 17}, tr("(1～100000)"));
+    cmdRandom_ = Place<QPushButton>(Frame1_, "cmdRandom", {208, 40, 41, 17}, tr("自動"));
     cmdRandom_->setAutoDefault(false);
 }
 
 void FormQues::CreateReverseFrame()
 {
-    Frame2_ = Place<QGroupBox>(this, "Frame2", {24, 208, 265, 41}, QStringLiteral(u"裏牌モード"));
-    OptionRev_[0] = Place<QRadioButton>(Frame2_, "OptionRev0", {16, 16, 49, 17}, QStringLiteral(u"なし"));
-    OptionRev_[1] = Place<QRadioButton>(Frame2_, "OptionRev1", {72, 16, 49, 17}, QStringLiteral(u"全部"));
-    OptionRev_[2] = Place<QRadioButton>(Frame2_, "OptionRev2", {128, 16, 49, 17}, QStringLiteral(u"任意"));
+    Frame2_ = Place<QGroupBox>(this, "Frame2", {24, 208, 265, 41}, tr("裏牌モード"));
+    OptionRev_[0] = Place<QRadioButton>(Frame2_, "OptionRev0", {16, 16, 49, 17}, tr("なし"));
+    OptionRev_[1] = Place<QRadioButton>(Frame2_, "OptionRev1", {72, 16, 49, 17}, tr("全部"));
+    OptionRev_[2] = Place<QRadioButton>(Frame2_, "OptionRev2", {128, 16, 49, 17}, tr("任意"));
     LabelRev_ = Place<QLabel>(Frame2_, "LabelRev", {184, 16, 25, 25});
     LabelRev_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     HScrollRev_ = Place<QScrollBar>(Frame2_, "HScrollRev", {216, 16, 33, 17}, Qt::Horizontal);
@@ -177,7 +175,7 @@ void FormQues::FillFileList()
     if (File1_->count() == 0) {
         ClearPreview();
         layoutReadable_ = false;
-        ShowPreviewMessage(kNoLayoutText);
+        ShowPreviewMessage(tr("陣形ファイルがありません。"));
         return;
     }
     File1_->setCurrentRow(0);
@@ -197,7 +195,7 @@ void FormQues::DrawLayoutPreview(const QString& fileName)
         layout.LoadFile((templatePath_ + u'/' + fileName).toStdString());
     } catch (const std::exception&) {
         layoutReadable_ = false;
-        ShowPreviewMessage(kUnreadableLayoutText);
+        ShowPreviewMessage(tr("この陣形ファイルは読み込めません。"));
         return;
     }
     layoutReadable_ = true;
@@ -210,7 +208,7 @@ void FormQues::DrawLayoutPreview(const QString& fileName)
     }
     painter.end();
     picMain_->setPixmap(QPixmap::fromImage(preview_));
-    ShowPreviewMessage(LayoutMessage(layout));
+    ShowPreviewMessage(LayoutMessage(layout, fileName));
 }
 
 void FormQues::ClearPreview()
@@ -236,7 +234,7 @@ void FormQues::OnReverseOption(int index)
 
 void FormQues::UpdateReverseLabel()
 {
-    LabelRev_->setText(QString::number(HScrollRev_->value()) + QStringLiteral(u"枚"));
+    LabelRev_->setText(tr("%1枚").arg(HScrollRev_->value()));
 }
 
 // Dragging the tiny thumb could land on an odd count; keep the offered counts even.
@@ -246,10 +244,10 @@ void FormQues::SnapReverseToEven(int action)
         HScrollRev_->setSliderPosition(HScrollRev_->sliderPosition() & ~1);
 }
 
-QString FormQues::LayoutMessage(const FileConv& layout)
+QString FormQues::LayoutMessage(const FileConv& layout, const QString& fileName)
 {
     const std::u16string message = layout.GetMessage();
-    return QString::fromStdU16String(message.substr(0, message.find(u'\0')));
+    return TranslatedLayoutMessage(fileName, QString::fromStdU16String(message.substr(0, message.find(u'\0'))));
 }
 
 int32_t FormQues::NormalizedProblemNumber(const QString& text, int32_t lastValid)
@@ -327,7 +325,7 @@ void FormQues::OnSubmit()
         module_.StoreQuestionInfo(BuildQuestionInfo());
         module_.StartGame();
     } catch (const std::exception& error) {
-        ShowMessage({std::string("ゲームを開始できません。\n") + error.what(), {}, MessageButtons::Ok,
+        ShowMessage({tr("ゲームを開始できません。").toStdString() + "\n" + error.what(), {}, MessageButtons::Ok,
                      MessageIcon::Warning});
         return;
     }

@@ -37,8 +37,9 @@ public:
 
     void LoadQuestionInfo(const QuestionInfo& info);
 
-    // The layout's message up to its first NUL: the writer pads it with zeros.
-    static QString LayoutMessage(const FileConv& layout);
+    // The message of the layout in file fileName up to its first NUL (the
+    // writer pads it with zeros), in the player's language.
+    static QString LayoutMessage(const FileConv& layout, const QString& fileName);
 
     // The number the box shows after leaving it: text rounded (halves to
     // even) and clamped to the problem range, or lastValid when the text is

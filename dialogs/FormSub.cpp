@@ -87,18 +87,23 @@ bool AskYesNo(const std::string& text, const std::string& title)
     return ShowMessage({text, title, MessageButtons::YesNo, MessageIcon::None}) == MessageResult::Yes;
 }
 
+std::string Text(const char* source)
+{
+    return QCoreApplication::translate("FormSub", source).toStdString();
+}
+
 // How a command that failed with an error is worded to the player.
 std::string FailureText(int code)
 {
     switch (code) {
     case ModuleCommands::PANEL_SAVE:
-        return "セーブできません。";
+        return Text(QT_TRANSLATE_NOOP("FormSub", "セーブできません。"));
     case ModuleCommands::PANEL_LOAD:
-        return "ロードできません。";
+        return Text(QT_TRANSLATE_NOOP("FormSub", "ロードできません。"));
     case ModuleCommands::PANEL_RESTART:
-        return "リスタートできません。";
+        return Text(QT_TRANSLATE_NOOP("FormSub", "リスタートできません。"));
     default:
-        return "実行できません。";
+        return Text(QT_TRANSLATE_NOOP("FormSub", "実行できません。"));
     }
 }
 
@@ -106,11 +111,11 @@ std::string FailureTitle(int code)
 {
     switch (code) {
     case ModuleCommands::PANEL_SAVE:
-        return "ファイル書き込みエラー";
+        return Text(QT_TRANSLATE_NOOP("FormSub", "ファイル書き込みエラー"));
     case ModuleCommands::PANEL_LOAD:
-        return "ファイル読み込みエラー";
+        return Text(QT_TRANSLATE_NOOP("FormSub", "ファイル読み込みエラー"));
     default:
-        return "エラー";
+        return Text(QT_TRANSLATE_NOOP("FormSub", "エラー"));
     }
 }
 
@@ -292,31 +297,31 @@ void FormSub::RunPanelItem()
 
 void FormSub::AskRestart()
 {
-    if (!AskYesNo("最初からやり直しますか？", "リスタート"))
+    if (!AskYesNo(Text(QT_TRANSLATE_NOOP("FormSub", "最初からやり直しますか？")), Text(QT_TRANSLATE_NOOP("FormSub", "リスタート"))))
         return;
     const std::optional<bool> restarted = Command(ModuleCommands::PANEL_RESTART);
     if (restarted == true)
         hide();
     else if (restarted == false)
-        ShowWarning("リスタートできません。", "ゲーム未選択");
+        ShowWarning(FailureText(ModuleCommands::PANEL_RESTART), Text(QT_TRANSLATE_NOOP("FormSub", "ゲーム未選択")));
 }
 
 void FormSub::AskSave()
 {
-    if (!AskYesNo("セーブしますか？", "セーブ"))
+    if (!AskYesNo(Text(QT_TRANSLATE_NOOP("FormSub", "セーブしますか？")), Text(QT_TRANSLATE_NOOP("FormSub", "セーブ"))))
         return;
     if (Command(ModuleCommands::PANEL_SAVE) == false)
-        ShowWarning("セーブできません。", "ゲーム未選択");
+        ShowWarning(FailureText(ModuleCommands::PANEL_SAVE), Text(QT_TRANSLATE_NOOP("FormSub", "ゲーム未選択")));
 }
 
 void FormSub::AskLoad()
 {
     if (!SaveFileExists()) {
-        ShowMessage({"ロードするファイルがありません", "ファイル読み込みエラー", MessageButtons::Ok,
-                     MessageIcon::None});
+        ShowMessage({Text(QT_TRANSLATE_NOOP("FormSub", "ロードするファイルがありません")),
+                     FailureTitle(ModuleCommands::PANEL_LOAD), MessageButtons::Ok, MessageIcon::None});
         return;
     }
-    if (!AskYesNo("ロードしますか？", "ロード"))
+    if (!AskYesNo(Text(QT_TRANSLATE_NOOP("FormSub", "ロードしますか？")), Text(QT_TRANSLATE_NOOP("FormSub", "ロード"))))
         return;
     hide();
     Command(ModuleCommands::PANEL_LOAD);

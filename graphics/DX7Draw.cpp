@@ -7,19 +7,12 @@
 #include <QStringList>
 #include <QWidget>
 
+#include "Language.h"
 #include "NumberedError.h"
 
 namespace {
 
 constexpr int32_t LinePitch = 14;
-
-// The families asked for on-screen text, first present wins: the Japanese
-// font the texts were written for, then the Debian stand-ins.
-QStringList StandInFamilies()
-{
-    return {QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"),
-            QStringLiteral("Noto Sans CJK JP")};
-}
 
 QImage ToSurfaceFormat(const QImage& picture)
 {
@@ -52,7 +45,7 @@ std::vector<std::string> SplitAtCrLf(const std::string& text)
 
 DX7Draw::DX7Draw()
 {
-    textFont_.setFamilies(StandInFamilies());
+    textFont_.setFamilies(TextFontFamilies());
     textFont_.setPointSize(9);
 }
 
@@ -212,7 +205,7 @@ void DX7Draw::DD7SetFont(const QFont& myFont)
     if (families.isEmpty()) {
         families.append(myFont.family());
     }
-    for (const QString& standIn : StandInFamilies()) {
+    for (const QString& standIn : TextFontFamilies()) {
         if (!families.contains(standIn)) {
             families.append(standIn);
         }

@@ -6,6 +6,7 @@ const QString kLayout = QStringLiteral("--layout");
 const QString kProblem = QStringLiteral("--problem");
 const QString kFaceDown = QStringLiteral("--facedown");
 const QString kAnswer = QStringLiteral("--answer");
+const QString kLanguage = QStringLiteral("--lang");
 
 bool IsAnswerSwitch(const QString& text)
 {
@@ -29,17 +30,40 @@ Option SplitOption(const QString& argument)
 
 } // namespace
 
-CommandLine::CommandLine(const QStringList& arguments)
+CommandLine::CommandLine(const QStringList& allArguments)
 {
+    const QStringList arguments = TakeLanguage(allArguments);
     if (IsAnswerSwitch(arguments.join(u' ')))
         answerMode_ = true;
     else if (NamesGame(arguments))
         ParseGame(arguments);
 }
 
+// Takes "--lang CODE" (or "--lang=CODE") out of the arguments and keeps its code.
+QStringList CommandLine::TakeLanguage(const QStringList& arguments)
+{
+    QStringList rest;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        Option option = SplitOption(arguments[i]);
+        if (option.name != kLanguage) {
+            rest.append(arguments[i]);
+            continue;
+        }
+        if (!option.value && i + 1 < arguments.size())
+            option.value = arguments[++i];
+        const QString code = option.value.value_or(QString()).toLower();
+        if (code != QStringLiteral("ja") && code != QStringLiteral("en"))
+            throw CommandLineError("--lang needs ja or en");
+        language_ = code;
+    }
+    return rest;
+}
+
 QString CommandLine::Usage()
 {
-    return QStringLiteral("usage: tovrik [/answer] | tovrik --layout NAME --problem N [--facedown M] [--answer]\n"
+    return QStringLiteral("usage: tovrik [--lang ja|en] [/answer] | tovrik [--lang ja|en] --layout NAME --problem N "
+                          "[--facedown M] [--answer]\n"
+                          "  ja|en the language, instead of the system's\n"
                           "  NAME  a layout file in the template folder, e.g. classic.tvm\n"
                           "  N     problem number 1 to %1, or 0 for a random deal\n"
                           "  M     face-down tiles: 0 none, 1 all until selected, 2 to %2 that many until free")

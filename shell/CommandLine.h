@@ -22,9 +22,10 @@ struct GameChoice {
     int32_t faceDown = 0;  // 0 none, 1 all, otherwise that many tiles
 };
 
-// What the arguments (without the program name) ask for: answer-making mode,
-// switched on by "/answer" (or "--answer") as the whole argument text, and
-// optionally a game: --layout NAME --problem N [--facedown M] [--answer].
+// What the arguments (without the program name) ask for: the language
+// (--lang ja|en, anywhere), answer-making mode, switched on by "/answer" (or
+// "--answer") as the whole text of the other arguments, and optionally a game:
+// --layout NAME --problem N [--facedown M] [--answer].
 // Text that names no game and is not the switch is ignored.
 class CommandLine {
 public:
@@ -36,14 +37,18 @@ public:
 
     bool AnswerMode() const { return answerMode_; }
     const std::optional<GameChoice>& Game() const { return game_; }
+    // "ja" or "en" when the command line chooses the language.
+    const std::optional<QString>& Language() const { return language_; }
 
     static QString Usage();
 
 private:
+    QStringList TakeLanguage(const QStringList& arguments);
     static bool NamesGame(const QStringList& arguments);
     void ParseGame(const QStringList& arguments);
     static int32_t Number(const QString& option, const QString& text, int32_t lowest, int32_t highest);
 
     bool answerMode_ = false;
     std::optional<GameChoice> game_;
+    std::optional<QString> language_;
 };

@@ -1,5 +1,7 @@
 #include "FormMain.h"
 
+#include "Language.h"
+
 #include "MessageBox.h"
 #include "ModuleMain.h"
 #include "PictureBox.h"
@@ -22,8 +24,7 @@ constexpr int32_t kCursorBottomReserve = 22;
 QFont WindowFont()
 {
     QFont font;
-    // The first family present is used; the others stand in for the first.
-    font.setFamilies({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans CJK JP")});
+    font.setFamilies(TextFontFamilies());
     font.setPointSize(9);
     font.setWeight(QFont::Normal);
     return font;
@@ -34,7 +35,7 @@ QFont WindowFont()
 FormMain::FormMain(ModuleMain& module)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      picBitmap{QImage(QStringLiteral(":/sheets/tiles.png")), QImage(QStringLiteral(":/sheets/buttons.png"))},
+      picBitmap{QImage(QStringLiteral(":/sheets/tiles.png")), QImage(ButtonSheetPath())},
       module(module)
 {
     setWindowTitle(QStringLiteral("Tovrik"));
@@ -241,7 +242,7 @@ void FormMain::Guarded(const std::function<void()>& work)
     try {
         work();
     } catch (const std::exception& error) {
-        ShowMessage({"操作を続けられませんでした。\n" + std::string(error.what()), {}, MessageButtons::Ok,
+        ShowMessage({tr("操作を続けられませんでした。").toStdString() + "\n" + error.what(), {}, MessageButtons::Ok,
                      MessageIcon::Critical});
     }
 }

@@ -63,7 +63,7 @@ QString LayoutCaption(const QString& path)
 {
     FileConv layout;
     layout.LoadFile(path.toStdString());
-    return FormQues::LayoutMessage(layout);
+    return FormQues::LayoutMessage(layout, QFileInfo(path).fileName());
 }
 
 } // namespace
@@ -100,7 +100,8 @@ void ModuleMain::Main()
 
     answerMode = commandLine.AnswerMode();
     if (answerMode)
-        ShowMessage({"解答作成モード", formMain->windowTitle().toStdString(), MessageButtons::Ok, MessageIcon::None});
+        ShowMessage({QCoreApplication::translate("ModuleMain", "解答作成モード").toStdString(),
+                     formMain->windowTitle().toStdString(), MessageButtons::Ok, MessageIcon::None});
     paiCtrl->MakeAnswer(answerMode);
     if (game)
         StartCommandLineGame(*game, gameCaption);
@@ -411,7 +412,7 @@ void ModuleMain::ChooseWallpaper()
 {
     DialogBox dialogBox;
     dialogBox.Initialize(formMain.get());
-    dialogBox.OpenDialog_Title(QStringLiteral(u"背景画を選択してください"));
+    dialogBox.OpenDialog_Title(QCoreApplication::translate("ModuleMain", "背景画を選択してください"));
     dialogBox.OpenDialog_Filter(QStringLiteral("*.bmp;*.gif;*.jpg"));
     if (!dialogBox.OpenDialog()) {
         RedrawScreen(REDRAW_FULL);

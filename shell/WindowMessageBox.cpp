@@ -1,5 +1,7 @@
 #include "WindowMessageBox.h"
 
+#include "MessageTexts.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -42,8 +44,8 @@ MessageResult ResultOf(QMessageBox::StandardButton button)
 
 MessageResult ShowWindowMessageBox(const MessageRequest& request)
 {
-    const QString title = request.title.empty() ? QStringLiteral("Tovrik") : QString::fromStdString(request.title);
-    QMessageBox box(IconOf(request.icon), title, QString::fromStdString(request.text), ButtonsOf(request.buttons),
+    const QString title = request.title.empty() ? QStringLiteral("Tovrik") : TranslatedMessageText(request.title);
+    QMessageBox box(IconOf(request.icon), title, TranslatedMessageText(request.text), ButtonsOf(request.buttons),
                     QApplication::activeWindow());
     box.exec();
     // Closing the box with the window frame counts as its escape button.

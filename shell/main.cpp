@@ -1,11 +1,13 @@
 #include "CommandLine.h"
 #include "DX7Sound.h"
 #include "FormMain.h"
+#include "Language.h"
 #include "ModuleMain.h"
 #include "QtSoundBackend.h"
 #include "WindowMessageBox.h"
 
 #include <QApplication>
+#include <QLocale>
 
 #include <iostream>
 
@@ -15,7 +17,12 @@ int main(int argc, char* argv[])
     InstallWindowMessageBox();
     DX7Sound::SetBackendFactory([] { return std::make_unique<QtSoundBackend>(); });
     try {
-        ModuleMain module(QCoreApplication::applicationDirPath(), QCoreApplication::arguments().mid(1));
+        const QStringList arguments = QCoreApplication::arguments().mid(1);
+        const UiLanguage language = ChooseLanguage(QLocale::system().uiLanguages(), CommandLine(arguments).Language());
+        if (!InstallLanguage(language))
+            std::cerr << "tovrik: the texts for language " << LanguageCode(language).toStdString()
+                      << " are missing; showing the program's own\n";
+        ModuleMain module(QCoreApplication::applicationDirPath(), arguments);
         module.Main();
         // A close asked for during start-up has already ended the game.
         return module.Form().isVisible() ? QApplication::exec() : 0;

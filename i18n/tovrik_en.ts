@@ -1,0 +1,278 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US" sourcelanguage="ja_JP">
+<context>
+    <name>DialogBox</name>
+    <message>
+        <source>全て(*.*)</source>
+        <translation>All files (*.*)</translation>
+    </message>
+    <message>
+        <source>ファイルを開く</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>名前を付けて保存</source>
+        <translation>Save As</translation>
+    </message>
+</context>
+<context>
+    <name>FormMain</name>
+    <message>
+        <source>操作を続けられませんでした。</source>
+        <translation>The game could not go on.</translation>
+    </message>
+</context>
+<context>
+    <name>FormQues</name>
+    <message>
+        <source>陣形の選択</source>
+        <translation>Layout</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>問題選択</source>
+        <translation>Problem</translation>
+    </message>
+    <message>
+        <source>ランダム</source>
+        <translation>Random</translation>
+    </message>
+    <message>
+        <source>番号指定</source>
+        <translation>Number</translation>
+    </message>
+    <message>
+        <source>(1～100000)</source>
+        <translation>(1-100000)</translation>
+    </message>
+    <message>
+        <source>自動</source>
+        <translation>Pick</translation>
+    </message>
+    <message>
+        <source>裏牌モード</source>
+        <translation>Face-down tiles</translation>
+    </message>
+    <message>
+        <source>なし</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>全部</source>
+        <translation>All</translation>
+    </message>
+    <message>
+        <source>任意</source>
+        <translation>Some</translation>
+    </message>
+    <message>
+        <source>陣形ファイルがありません。</source>
+        <translation>There are no layout files.</translation>
+    </message>
+    <message>
+        <source>この陣形ファイルは読み込めません。</source>
+        <translation>This layout file cannot be read.</translation>
+    </message>
+    <message>
+        <source>%1枚</source>
+        <translation>%1</translation>
+    </message>
+    <message>
+        <source>ゲームを開始できません。</source>
+        <translation>The game cannot be started.</translation>
+    </message>
+</context>
+<context>
+    <name>FormSub</name>
+    <message>
+        <source>セーブできません。</source>
+        <translation>The game cannot be saved.</translation>
+    </message>
+    <message>
+        <source>ロードできません。</source>
+        <translation>The game cannot be loaded.</translation>
+    </message>
+    <message>
+        <source>リスタートできません。</source>
+        <translation>The game cannot be restarted.</translation>
+    </message>
+    <message>
+        <source>実行できません。</source>
+        <translation>That cannot be done.</translation>
+    </message>
+    <message>
+        <source>ファイル書き込みエラー</source>
+        <translation>File write error</translation>
+    </message>
+    <message>
+        <source>ファイル読み込みエラー</source>
+        <translation>File read error</translation>
+    </message>
+    <message>
+        <source>エラー</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>最初からやり直しますか？</source>
+        <translation>Start this game over from the beginning?</translation>
+    </message>
+    <message>
+        <source>リスタート</source>
+        <translation>Restart</translation>
+    </message>
+    <message>
+        <source>ゲーム未選択</source>
+        <translation>No game chosen</translation>
+    </message>
+    <message>
+        <source>セーブしますか？</source>
+        <translation>Save the game?</translation>
+    </message>
+    <message>
+        <source>セーブ</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>ロードするファイルがありません</source>
+        <translation>There is no saved game to load</translation>
+    </message>
+    <message>
+        <source>ロードしますか？</source>
+        <translation>Load the saved game?</translation>
+    </message>
+    <message>
+        <source>ロード</source>
+        <translation>Load</translation>
+    </message>
+</context>
+<context>
+    <name>LayoutMessage</name>
+    <message>
+        <source>はじめての方に<byte value="xd"/>
+向いた小さな配置<byte value="xd"/>
+です。７２枚</source>
+        <comment>beginner.tvm</comment>
+        <translation>For first-timers:<byte value="xd"/>
+a small layout.<byte value="xd"/>
+72 tiles</translation>
+    </message>
+    <message>
+        <source>大河に架かる橋です。<byte value="xd"/>
+橋桁の下の柱に<byte value="xd"/>
+気をつけて</source>
+        <comment>bridge.tvm</comment>
+        <translation>A bridge over a<byte value="xd"/>
+great river. Mind<byte value="xd"/>
+the piers below.</translation>
+    </message>
+    <message>
+        <source>羽を広げた蝶です。<byte value="xd"/>
+胴の高い牌が<byte value="xd"/>
+鍵になります</source>
+        <comment>butterfly.tvm</comment>
+        <translation>A butterfly with<byte value="xd"/>
+open wings. The<byte value="xd"/>
+tall body tiles<byte value="xd"/>
+are the key.</translation>
+    </message>
+    <message>
+        <source>伝統的な配置です。<byte value="xd"/>
+１４４枚</source>
+        <comment>classic.tvm</comment>
+        <translation>The traditional<byte value="xd"/>
+layout.<byte value="xd"/>
+144 tiles</translation>
+    </message>
+    <message>
+        <source>十字に組んだ配置。<byte value="xd"/>
+四方の腕から<byte value="xd"/>
+中央へ進みましょう</source>
+        <comment>cross.tvm</comment>
+        <translation>A cross. Work<byte value="xd"/>
+from the four arms<byte value="xd"/>
+to the centre.</translation>
+    </message>
+    <message>
+        <source>城壁と四つの塔に<byte value="xd"/>
+守られた要塞です。<byte value="xd"/>
+塔の上から<byte value="xd"/>
+攻めましょう</source>
+        <comment>fortress.tvm</comment>
+        <translation>A fortress with<byte value="xd"/>
+walls and four<byte value="xd"/>
+towers. Attack<byte value="xd"/>
+from the towers.</translation>
+    </message>
+    <message>
+        <source>季節と花の牌が<byte value="xd"/>
+咲きそろう花園です</source>
+        <comment>garden.tvm</comment>
+        <translation>A garden where<byte value="xd"/>
+season and flower<byte value="xd"/>
+tiles all bloom.</translation>
+    </message>
+    <message>
+        <source>盤面いっぱいに<byte value="xd"/>
+三百枚余りを並べた<byte value="xd"/>
+大きな配置です</source>
+        <comment>large.tvm</comment>
+        <translation>Over three hundred<byte value="xd"/>
+tiles across the<byte value="xd"/>
+whole board.</translation>
+    </message>
+    <message>
+        <source>四段に積み上げた<byte value="xd"/>
+ピラミッドです。<byte value="xd"/>
+頂上から崩して<byte value="xd"/>
+いきましょう</source>
+        <comment>pyramid.tvm</comment>
+        <translation>A pyramid four<byte value="xd"/>
+levels high. Take<byte value="xd"/>
+it down from<byte value="xd"/>
+the top.</translation>
+    </message>
+    <message>
+        <source>同じ牌を四枚<byte value="xd"/>
+そろえて取る<byte value="xd"/>
+五つの島です</source>
+        <comment>quartet.tvm</comment>
+        <translation>Five islands:<byte value="xd"/>
+take matching<byte value="xd"/>
+tiles four at<byte value="xd"/>
+a time.</translation>
+    </message>
+    <message>
+        <source>外から内へ<byte value="xd"/>
+渦を巻いて高くなる<byte value="xd"/>
+配置です</source>
+        <comment>spiral.tvm</comment>
+        <translation>A spiral that<byte value="xd"/>
+climbs as it winds<byte value="xd"/>
+from out to in.</translation>
+    </message>
+    <message>
+        <source>同じ牌を三枚ずつ<byte value="xd"/>
+取る三つ山です</source>
+        <comment>trio.tvm</comment>
+        <translation>Three mountains:<byte value="xd"/>
+take matching<byte value="xd"/>
+tiles three at<byte value="xd"/>
+a time.</translation>
+    </message>
+</context>
+<context>
+    <name>ModuleMain</name>
+    <message>
+        <source>解答作成モード</source>
+        <translation>Answer-making mode</translation>
+    </message>
+    <message>
+        <source>背景画を選択してください</source>
+        <translation>Choose a wallpaper picture</translation>
+    </message>
+</context>
+</TS>
