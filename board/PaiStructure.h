@@ -94,8 +94,13 @@ public:
 
     // The board-state record: 512 slots of 94 bytes, MaxID, Once; little-endian.
     void SaveData(std::ostream& out) const;
-    // Reads the record; a short or inconsistent record raises a NumberedError
-    // and leaves the board as it was. Run CalcSelectable afterwards.
+    // Reads the record and accepts only a board that play could have left:
+    // what the positions determine (drawing origins, links, freedom, hint
+    // marks, the painting order) is worked out again and must match, and the
+    // faces, match classes and display modes must be ones a deal gives. A
+    // short record raises NumberedError(InputPastEndOfFile), any other fault
+    // NumberedError(SubscriptOutOfRange) naming the slot and the field; either
+    // leaves the board as it was. Run CalcSelectable afterwards.
     void LoadData(std::istream& in);
 
     void CopyBltOrder(std::vector<int32_t>& order) const;
@@ -106,6 +111,9 @@ public:
     const PaiSlot& Slot(int32_t id) const;
     // The slot numbers in the order the last deal's play-out took them.
     const std::vector<int32_t>& RemovalOrder() const { return removal_; }
+
+    // The two-character name of face 0-53 that the answer file prints.
+    static std::string FaceName(int32_t face);
 
     // Why a layout cannot be dealt, or empty when it is well formed.
     static std::string LayoutFault(const std::vector<uint16_t>& positions,
@@ -131,6 +139,9 @@ private:
     static void Swap(int32_t& a, int32_t& b);
     void Shuffle(std::vector<int32_t>& values);
 
+    using SlotTable = std::array<PaiSlot, kSlots>;
+    void RebuildFromRecord(const SlotTable& saved, int32_t maxId, int32_t once);
+
     void BuildDeal(const FileConv& layout, int32_t problem, int32_t faceDown,
                    const std::string& answerPath);
     void PlacePositions(const std::vector<uint16_t>& positions);
@@ -147,7 +158,7 @@ private:
     void ApplyFaceDown(int32_t faceDown, std::vector<int32_t>& order);
     void BuildBltOrder();
 
-    std::array<PaiSlot, kSlots> paiTable_{};
+    SlotTable paiTable_{};
     int32_t maxId_ = 0;
     int32_t once_ = 0;
     bool hint_ = false;

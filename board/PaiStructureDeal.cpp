@@ -35,12 +35,6 @@ constexpr const char* kFaceNames =
     "季春季夏季秋季冬花梅花蘭花竹花菊百塔◆◆"
     "天牌女牌散牌華牌";
 
-std::string FaceName(int32_t face)
-{
-    // Every character of the table is three bytes in UTF-8.
-    return std::string(kFaceNames + face * 6, 6);
-}
-
 std::string RightAligned3(int32_t value)
 {
     std::string text = std::to_string(value);
@@ -48,6 +42,14 @@ std::string RightAligned3(int32_t value)
 }
 
 } // namespace
+
+std::string PaiStructure::FaceName(int32_t face)
+{
+    if (face < 0 || face >= kGroups)
+        throw NumberedError(NumberedError::SubscriptOutOfRange, "face " + std::to_string(face));
+    // Every character of the table is three bytes in UTF-8.
+    return std::string(kFaceNames + face * 6, 6);
+}
 
 void PaiStructure::CreateTable(const std::string& layoutPath, int32_t problem, int32_t faceDown,
                                const std::string& answerPath)
@@ -83,7 +85,7 @@ std::string PaiStructure::LayoutFault(const std::vector<uint16_t>& positions, co
         return "the layout has more than 512 positions";
     std::vector<bool> seen(kCodeSpace, false);
     for (const uint16_t code : positions) {
-        if (code >= kCodeSpace || LayerOf(code) >= kLayers || ColumnOf(code) >= kColumns || RowOf(code) >= kRows)
+        if (!InGrid(code))
             return "position " + std::to_string(code) + " lies outside the 36 x 22 x 8 grid";
         if (seen[code])
             return "position " + std::to_string(code) + " appears twice";
@@ -178,25 +180,17 @@ void PaiStructure::PlacePositions(const std::vector<uint16_t>& positions)
 
 std::vector<PaiStructure::TileKind> PaiStructure::MakeTileList(const std::vector<uint8_t>& counts)
 {
-    // Face of the first tile of each of the classes 0-37.
-    const auto plainFace = [](int32_t k) {
-        if (k <= 8) return k;
-        if (k <= 17) return k + 1;
-        if (k <= 26) return k + 2;
-        if (k <= 36) return k + 3;
-        return 48;
-    };
     std::vector<TileKind> tiles;
     tiles.reserve(maxId_);
     for (int32_t k = 0; k <= 37; ++k)
-        tiles.insert(tiles.end(), counts[k], TileKind{plainFace(k), k});
+        tiles.insert(tiles.end(), counts[k], TileKind{FaceOfPlainClass(k), k});
 
     std::array<int32_t, 4> p = {0, 1, 2, 3};
     RandomSource& random = RandomSource::Shared();
     for (int32_t k = 38; k <= 40; ++k) {
         for (int32_t m = 1; m <= 3; ++m)
             Swap(p[m], p[random.Draw(m)]);
-        const int32_t base = k == 38 ? 40 : k == 39 ? 44 : 50;
+        const int32_t base = SpreadBaseFace(k);
         const int32_t mode = SpreadMode(counts[k]);
         const int32_t n = SpreadCount(counts[k]);
         for (int32_t i = 0; i < n; ++i) {

@@ -37,9 +37,8 @@ bool PaiCtrl::RequestLoad()
 void PaiCtrl::LoadGameFrom(const std::string& path)
 {
     SavedGame game = SavedGame::ReadFile(path);
-    std::istringstream record(game.boardRecord);
-    // Reads all or nothing: the last check that could refuse the file.
-    board_->LoadData(record);
+    // All or nothing: the last step that could refuse the file.
+    game.LoadBoardInto(*board_);
 
     tileCount_ = game.tileCount;
     onceCount_ = game.once;

@@ -4,10 +4,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <system_error>
 
 #include "AtomicFile.h"
 #include "NumberedError.h"
+#include "PaiStructure.h"
 
 namespace {
 
@@ -131,6 +133,49 @@ void SavedGame::ExpectHistoryOfRemovedTiles() const
             Refuse("move history entry " + std::to_string(i) + " names slot " + std::to_string(history[i]) +
                    ", which is on the board or named before");
         offBoard[history[i]] = false;
+    }
+}
+
+void SavedGame::LoadBoardInto(PaiStructure& board) const
+{
+    PaiStructure checked;
+    std::istringstream record(boardRecord);
+    checked.LoadData(record);
+    ExpectDrawingOrderOf(checked);
+    ExpectMovesPlayableOn(checked);
+    std::istringstream again(boardRecord);
+    board.LoadData(again);
+}
+
+void SavedGame::ExpectDrawingOrderOf(const PaiStructure& board) const
+{
+    std::vector<int32_t> order;
+    board.CopyBltOrder(order);
+    for (int32_t i = 0; i < tileCount; ++i)
+        if (drawOrder[i] != order[i])
+            Refuse("drawing order entry " + std::to_string(i) + " is slot " + std::to_string(drawOrder[i]) +
+                   ", the board's positions give slot " + std::to_string(order[i]));
+}
+
+// Puts every removed tile back and takes the history's sets again in turn.
+void SavedGame::ExpectMovesPlayableOn(PaiStructure board) const
+{
+    for (int32_t i = 0; i < removedCount; ++i)
+        board.SetPlayback(history[i]);
+    board.CalcSelectable();
+    for (int32_t start = 0; start < removedCount; start += once) {
+        for (int32_t i = start; i < start + once; ++i) {
+            const std::string entry = "move history entry " + std::to_string(i) + " (slot " +
+                                      std::to_string(history[i]) + ")";
+            if (!board.Selectable(history[i]))
+                Refuse(entry + " was not free when it was taken");
+            if (board.Group(history[i]) != board.Group(history[start]))
+                Refuse(entry + " is of match class " + std::to_string(board.Group(history[i])) + ", its set of " +
+                       std::to_string(board.Group(history[start])));
+        }
+        for (int32_t i = start; i < start + once; ++i)
+            board.PickedPai(history[i]);
+        board.CalcSelectable();
     }
 }
 

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+class PaiStructure;
+
 // One saved game as it lies in save.dat, little-endian and packed: the
 // board-state record (512 slot records of 94 bytes, tile count, set size),
 // then the drawing order and the move history (tile count ids each), the
@@ -33,9 +35,15 @@ struct SavedGame {
     // count that is a multiple of the set size and at most the tile count,
     // and the tiles off the board named by the history. A fault raises
     // NumberedError(SubscriptOutOfRange) naming it. The slot records are
-    // checked by the board when it reads them.
+    // checked by LoadBoardInto.
     static SavedGame Parse(const std::string& bytes);
     std::string Serialize() const;
+
+    // Checks the board record, then the drawing order and every move of the
+    // history against the board it describes (each set one match class, each
+    // tile free when it was taken), and only then loads the record into board.
+    // A refusal raises a NumberedError and leaves board as it was.
+    void LoadBoardInto(PaiStructure& board) const;
 
     // Reads and parses the file at path; file errors are NumberedErrors.
     static SavedGame ReadFile(const std::string& path);
@@ -46,4 +54,6 @@ struct SavedGame {
 private:
     void ExpectEachTileDrawnOnce() const;
     void ExpectHistoryOfRemovedTiles() const;
+    void ExpectDrawingOrderOf(const PaiStructure& board) const;
+    void ExpectMovesPlayableOn(PaiStructure board) const;
 };

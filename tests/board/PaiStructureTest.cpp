@@ -213,6 +213,37 @@ TEST(PaiStructureRecord, SaveAndLoadRestoreTheBoardExactly)
     EXPECT_EQ(loaded.ModeGet(board.RemovalOrder()[2], false), PaiStructure::MODE_SELECTED);
 }
 
+TEST(PaiStructureRecord, EveryFieldOfASlotAsWorkedOutByHand)
+{
+    // Slot 0 at column 2, row 2 has slot 1 two columns right, slot 2 two columns
+    // left and a row down, and slot 3 on layer 1 one column right over it.
+    PaiStructure board;
+    DealPlain(board, {Code(0, 2, 2), Code(0, 4, 2), Code(0, 0, 3), Code(1, 3, 2)}, 2);
+    std::string expected;
+    const auto put = [&expected](int32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            expected.push_back(static_cast<char>(static_cast<uint32_t>(value) >> (8 * i)));
+    };
+    put(66, 4);                      // Position: column 2 * 32 + row 2
+    put(-1, 2);                      // Validity
+    put(0, 2);                       // Selectable: slot 3 lies on it
+    put(0, 2);                       // HintMark
+    put(0, 4);                       // Group: class 0
+    put(0, 4);                       // PaiIndex: 一萬
+    put(36, 4);                      // PaiBltX: 2 * 18
+    put(50, 4);                      // PaiBltY: 2 * 25
+    put(1, 4);                       // Mode: normal
+    put(0, 4);                       // RevMode: face up
+    for (const int32_t link : {1, -1, -1, -1, -1, 2})  // Right, Left, RightUp, LeftUp, RightDown, LeftDown
+        put(link, 4);
+    for (int j = 0; j < 9; ++j)      // OverID: only column + 1, same row
+        put(j == 7 ? 3 : -1, 4);
+    const std::string record = Record(board);
+    EXPECT_EQ(record.substr(0, 94), expected);
+    EXPECT_EQ(record.substr(512 * 94), std::string("\x04\x00\x00\x00\x02\x00\x00\x00", 8));
+    EXPECT_EQ(record.substr(4 * 94, 94), std::string(94, '\0')) << "slot 4 is unused";
+}
+
 TEST(PaiStructureRecord, ShortOrInconsistentRecordsLeaveTheBoardAsItWas)
 {
     PaiStructure board;

@@ -1,3 +1,4 @@
+#include <array>
 #include <csignal>
 #include <random>
 #include <tuple>
@@ -77,13 +78,43 @@ TEST_F(PaiCtrlSaveTest, SaveLoadSaveGivesTheSameBytes)
     ctrl.AutoHint(false);
     ctrl.RequestLoad();
     EXPECT_TRUE(ctrl.AutoHint()) << "auto-hint comes from the file";
+}
 
-    // A slot past the tile count that the file marks present and free is not clickable.
-    std::string stale = Saved();
-    for (const size_t flag : {94 * 300 + 4, 94 * 300 + 6})
-        stale.replace(flag, 2, "\xFF\xFF", 2);
-    WriteBytes(folder / PaiCtrl::SAVE_FILE, stale);
-    EXPECT_EQ(Loaded()->ClickPai(300), PaiCtrl::EVENT_DISABLE);
+// Every shipped layout (face up, all face down or 30 face down in turn), saved at the start, part-way
+// with a selection, after a take-back and at the end, loads back as it was.
+TEST(SavedGameConsistency, WhatTheGameWritesLoadsBack)
+{
+    const auto folder = FreshFolder();
+    int layouts = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(TOVRIK_SOURCE_DIR "/data/template")) {
+        const int faceDown = std::array{0, 1, 30}[layouts++ % 3];
+        SCOPED_TRACE(entry.path().filename().string() + " face-down " + std::to_string(faceDown));
+        PaiCtrl ctrl;
+        ctrl.SetProgramFolder(folder.string());
+        ctrl.GameInit(entry.path().string(), 11, faceDown);
+        const std::vector<int32_t> answer = ctrl.Board().RemovalOrder();
+        const int sets = ctrl.Board().MaxID() / ctrl.Board().Once();
+        const auto expectRoundTrip = [&] {
+            ASSERT_TRUE(ctrl.RequestSave());
+            PaiCtrl loaded;
+            loaded.SetProgramFolder(folder.string());
+            ASSERT_EQ(Refusal([&] { loaded.RequestLoad(); }), "accepted");
+            EXPECT_EQ(std::tuple(loaded.History(), loaded.RemovedCount(), loaded.GetPaiCount()),
+                      std::tuple(ctrl.History(), ctrl.RemovedCount(), ctrl.GetPaiCount()));
+        };
+        expectRoundTrip();
+        PlaySets(ctrl, answer, 0, sets / 2);
+        ctrl.ClickPai(PaiCtrl::PAI_HINT);
+        ctrl.ClickPai(answer[sets / 2 * ctrl.Board().Once()]);
+        expectRoundTrip();
+        ctrl.ClickPai(PaiCtrl::PAI_PLAYBACK);
+        ctrl.ClickPai(PaiCtrl::PAI_PLAYBACK);
+        expectRoundTrip();
+        PlaySets(ctrl, answer, sets / 2 - 2, sets - sets / 2 + 2);
+        ASSERT_EQ(ctrl.GetPaiCount(), 0);
+        expectRoundTrip();
+    }
+    EXPECT_GE(layouts, 12);
 }
 
 TEST_F(PaiCtrlSaveTest, DamagedFilesAreRefusedAndTheGameStaysAsItWas)
@@ -104,7 +135,7 @@ TEST_F(PaiCtrlSaveTest, DamagedFilesAreRefusedAndTheGameStaysAsItWas)
         {kOrderAt + 4 * 150, 144, 4, "move history"}, {kRemovedAt - 4, -5, 4, "move history"},
         {kRemovedAt, 3, 4, "removed count"}, {kRemovedAt, 146, 4, "removed count"}, {kRemovedAt, -2, 4, "removed count"},
         {kRemovedAt, 14, 4, "off the board"}, {94 * size_t(answer[0]) + 6, -1, 2, "but free"},
-        {kRemovedAt + 4, 1, 2, "auto-hint"}, {10, 99, 4, "match class"}, {94 * 3 + 58, 600, 4, "link"}};
+        {kRemovedAt + 4, 1, 2, "auto-hint"}};
     std::vector<std::pair<std::string, std::string>> files;
     for (const Damage& damage : damages) {
         std::string bytes = good;
@@ -129,6 +160,88 @@ TEST_F(PaiCtrlSaveTest, DamagedFilesAreRefusedAndTheGameStaysAsItWas)
         const std::string refusal = Refusal([&] { ctrl.RequestLoad(); });
         EXPECT_NE(refusal.find(reason), std::string::npos) << refusal;
         EXPECT_EQ(ControllerState::Of(ctrl), before);
+    }
+}
+
+// Records no game could have written: each names the slot (or entry) and the field.
+TEST_F(PaiCtrlSaveTest, RecordsThatContradictThemselvesAreRefusedNamingSlotAndField)
+{
+    PaiCtrl dealt;
+    dealt.GameInit(Classic(), 6, 0);
+    PlaySets(ctrl, answer, 0, 10);
+    ctrl.ClickPai(answer[20]);
+    ASSERT_TRUE(ctrl.RequestSave());
+    const std::string good = Saved();
+    const ControllerState before = ControllerState::Of(ctrl);
+    const PaiStructure& board = ctrl.Board();
+    const int32_t taken = answer[0], freeTile = answer[21];
+    int32_t blocked = 0;
+    while (board.Selectable(blocked) || !board.Validity(blocked))
+        ++blocked;
+    const auto slot = [](int32_t id) { return "slot " + std::to_string(id) + ": "; };
+
+    // Slot record fields by their offset in the record.
+    enum : size_t { kPosition = 0, kValidity = 4, kSelectable = 6, kHintMark = 8, kGroup = 10, kFace = 14, kBltX = 18,
+                    kMode = 26, kRevMode = 30, kRightID = 34, kOverID = 58 };
+    struct Edit { int32_t id; size_t field; int32_t value; int size; std::string reason; };
+    const Edit edits[] = {
+        {freeTile, kGroup, board.Group(freeTile) + 1, 4, slot(freeTile) + "Group is"},
+        {blocked, kPosition, board.Slot(taken).Position, 4,
+         slot(std::max(blocked, taken)) + "Position is " + std::to_string(board.Slot(taken).Position)
+             + ", the position of slot " + std::to_string(std::min(blocked, taken)) + " too"},
+        {taken, kPosition, Code(0, 36, 0), 4, slot(taken) + "Position is 1152, outside the 36 x 22 x 8 grid"},
+        {taken, kPosition, Code(1, 0, 4), 4, slot(taken) + "Position is 2052, a tile that does not fit"},
+        {freeTile, kRightID, 200, 4, slot(freeTile) + "RightID is 200, the board's positions give"},
+        {freeTile, kOverID + 4 * 4, 143, 4, slot(freeTile) + "OverID[4] is 143"},
+        {300, kValidity, -1, 2, slot(300) + "Validity is -1, past the tile count it must be 0"},
+        {300, kRightID, 5, 4, slot(300) + "RightID is 5"},
+        {freeTile, kBltX, board.PaiBltX(freeTile) + 1, 4, slot(freeTile) + "PaiBltX is"},
+        {blocked, kSelectable, -1, 2, slot(blocked) + "Selectable is -1, the board's positions give 0"},
+        {freeTile, kHintMark, 0, 2, slot(freeTile) + "HintMark is 0, the board's positions give -1"},
+        {freeTile, kValidity, 1, 2, slot(freeTile) + "Validity is 1, not a boolean"},
+        {freeTile, kFace, 9, 4, slot(freeTile) + "PaiIndex is 9, a face no deal gives"},
+        {freeTile, kMode, 7, 4, slot(freeTile) + "Mode is 7"},
+        {blocked, kMode, 3, 4, slot(blocked) + "Mode is 3 (selected) on a tile that is not free"},
+        {freeTile, kMode, 3, 4, slot(std::max(freeTile, answer[20])) + "Mode is 3 (selected) on 2 tiles"},
+        {taken, kMode, 5, 4, slot(taken) + "Mode is 5 on a tile off the board"},
+        {freeTile, kRevMode, 1, 4, "RevMode is 1 but slot 0's is 0"},
+    };
+    std::vector<std::pair<std::string, std::string>> files;
+    for (const Edit& edit : edits) {
+        std::string bytes = good;
+        for (int k = 0; k < edit.size; ++k)
+            bytes[94 * size_t(edit.id) + edit.field + k] = char(uint32_t(edit.value) >> (8 * k));
+        files.emplace_back(bytes, edit.reason);
+    }
+    // Swaps two 32-bit entries of the controller's part of the file.
+    const auto swapped = [&](size_t a, size_t b) {
+        std::string bytes = good;
+        bytes.replace(a, 4, good, b, 4);
+        bytes.replace(b, 4, good, a, 4);
+        return bytes;
+    };
+    files.emplace_back(swapped(kOrderAt, kOrderAt + 4), "drawing order entry 0 is slot");
+    // A set taken before it was free, and a set of two match classes.
+    const size_t historyAt = kOrderAt + 4 * 144;
+    const std::vector<int32_t> history = SavedGame::Parse(good).history;
+    int32_t late = 2, stranger = 2;
+    while (dealt.Board().Selectable(history[late]))
+        ++late;
+    while (!dealt.Board().Selectable(history[stranger]) || board.Group(history[stranger]) == board.Group(taken))
+        ++stranger;
+    ASSERT_LT(std::max(late, stranger), 20);
+    files.emplace_back(swapped(historyAt, historyAt + 4 * late), "move history entry 0 (slot " +
+                                                                  std::to_string(history[late]) + ") was not free");
+    files.emplace_back(swapped(historyAt + 4, historyAt + 4 * stranger),
+                       "move history entry 1 (slot " + std::to_string(history[stranger]) + ") is of match class");
+
+    for (const auto& [bytes, reason] : files) {
+        SCOPED_TRACE(reason);
+        WriteBytes(folder / PaiCtrl::SAVE_FILE, bytes);
+        const std::string refusal = Refusal([&] { ctrl.RequestLoad(); });
+        EXPECT_NE(refusal.find(reason), std::string::npos) << refusal;
+        EXPECT_EQ(ControllerState::Of(ctrl), before);
+        EXPECT_EQ(Saved(), bytes) << "a refused load leaves the file alone";
     }
 }
 

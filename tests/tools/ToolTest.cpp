@@ -1,8 +1,7 @@
 #include "PaiStructure.h"
+#include "ToolTestSupport.h"
 
 #include <gtest/gtest.h>
-
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -11,42 +10,7 @@
 
 namespace {
 
-struct ToolRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string TempPath(const std::string& suffix)
-{
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    return std::string(TOVRIK_TEST_TMP) + "/" + info->test_suite_name() + "." + info->name() + "." + suffix;
-}
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-ToolRun Tool(const std::string& arguments)
-{
-    const std::string errPath = TempPath("stderr");
-    const std::string command = std::string(TOVRIK_RUNTIME_DIR) + "/tovrik-tool " + arguments + " 2>" + errPath;
-    ToolRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    char buffer[4096];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        run.out.append(buffer, n);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = ReadFile(errPath);
-    return run;
-}
+using namespace tooltest;
 
 const std::string kClassic = std::string(TOVRIK_SOURCE_DIR) + "/data/template/classic.tvm";
 const std::string kClassicSource = std::string(TOVRIK_SOURCE_DIR) + "/tools/layouts/classic.layout";
@@ -74,11 +38,6 @@ std::vector<int> JsonIntegers(const std::string& json, const std::string& key)
     std::string items = json.substr(open, json.find(']', open) - open);
     std::replace(items.begin(), items.end(), ',', ' ');
     return Integers(items);
-}
-
-bool OneLineError(const ToolRun& run)
-{
-    return run.status != 0 && !run.err.empty() && run.err.find('\n') == run.err.size() - 1;
 }
 
 TEST(Tool, DealPrintsOneLinePerSlotAndRepeatsItselfExceptForProblemZero)

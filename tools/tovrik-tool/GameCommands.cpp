@@ -129,7 +129,7 @@ int SaveInfo(const std::vector<std::string>& arguments)
 
 const ToolCommand renderCommand(
     "render", "render FILE --problem N [--facedown M] [--moves K] [--hint] [--wallpaper PICTURE] --out PNG", Render);
-const ToolCommand saveCommand("save", "save FILE --problem N [--moves K] --out PATH", Save);
+const ToolCommand saveCommand("save", "save FILE --problem N [--facedown M] [--moves K] --out PATH", Save);
 const ToolCommand saveInfoCommand("save-info", "save-info PATH", SaveInfo);
 
 } // namespace
