@@ -1,10 +1,12 @@
 #pragma once
 
+#include "BoardGeometry.h"
 #include "BoardTestSupport.h"
 #include "PaiStructure.h"
 #include "RandomPlay.h"
 #include "Solver.h"
 
+#include <map>
 #include <random>
 #include <sstream>
 #include <string>
@@ -20,22 +22,30 @@ inline std::vector<std::string> ShippedLayouts()
     return paths;
 }
 
-// Gives the board's tiles other match classes (and another set size) through
-// its own board-state record, so that the board keeps the links it derived itself.
+// Gives the board's tiles other match classes (each tile the plain face of
+// its class) and another set size through its own board-state record, so
+// that the board keeps the links it derived itself. The hint marks are worked
+// out for the new classes, as a record must hold them.
 inline void SetGroups(PaiStructure& board, const std::vector<int32_t>& groups, int32_t once)
 {
-    constexpr size_t kSlotBytes = 94;
-    constexpr size_t kGroupOffset = 10;
+    constexpr size_t kSlotBytes = 94, kHintMarkOffset = 8, kGroupOffset = 10, kFaceOffset = 14;
     std::ostringstream out;
     board.SaveData(out);
     std::string record = out.str();
+    const auto put = [&record](size_t at, int32_t value, size_t bytes) {
+        for (size_t b = 0; b < bytes; ++b)
+            record[at + b] = static_cast<char>(static_cast<uint32_t>(value) >> (8 * b));
+    };
+    std::map<int32_t, int32_t> freeTiles;
+    for (size_t slot = 0; slot < groups.size(); ++slot)
+        freeTiles[groups[slot]] += board.Selectable(static_cast<int32_t>(slot)) ? 1 : 0;
     for (size_t slot = 0; slot < groups.size(); ++slot) {
-        const auto value = static_cast<uint32_t>(groups[slot]);
-        for (size_t b = 0; b < 4; ++b)
-            record[slot * kSlotBytes + kGroupOffset + b] = static_cast<char>(value >> (8 * b));
+        const bool hinted = board.Selectable(static_cast<int32_t>(slot)) && freeTiles[groups[slot]] >= once;
+        put(slot * kSlotBytes + kHintMarkOffset, hinted ? -1 : 0, 2);
+        put(slot * kSlotBytes + kGroupOffset, groups[slot], 4);
+        put(slot * kSlotBytes + kFaceOffset, board::FaceOfPlainClass(groups[slot]), 4);
     }
-    for (size_t b = 0; b < 4; ++b)
-        record[record.size() - 4 + b] = static_cast<char>(static_cast<uint32_t>(once) >> (8 * b));
+    put(record.size() - 4, once, 4);
     std::istringstream in(record);
     board.LoadData(in);
     board.CalcSelectable();
