@@ -92,7 +92,7 @@ QStringList TextFontFamilies()
                                   QStringLiteral("Noto Sans CJK JP")};
     if (Current() == UiLanguage::Japanese)
         return japanese;
-    return QStringList{QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")} + japanese;
+    return QStringList{QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans")} + japanese;
 }
 
 QString ButtonSheetPath()

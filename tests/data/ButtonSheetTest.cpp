@@ -13,6 +13,29 @@ bool IsKey(const QImage& image, int x, int y) { return At(image, x, y) == Red; }
 
 int Visible(const QImage& image, const QRect& rect) { return Area(rect) - CountColour(image, rect, Red); }
 
+std::vector<QRect> LabelRects()
+{
+    std::vector<QRect> labels;
+    for (int button = 1; button <= 3; ++button)
+        labels.push_back(ButtonSheet::BarLabelRect(button));
+    for (int item = 0; item < 8; ++item)
+        labels.push_back(ButtonSheet::PanelLabelRect(item));
+    return labels;
+}
+
+void ExpectReadableLabels(const QImage& sheet)
+{
+    for (const QRect& label : LabelRects()) {
+        SCOPED_TRACE(label.x() * 1000 + label.y());
+        const int visible = Visible(sheet, label);
+        EXPECT_GT(visible, 60);
+        EXPECT_LT(visible, Area(label) / 3);
+        // the label's text stays clear of the face's rounded border
+        EXPECT_EQ(Visible(sheet, QRect(label.x(), label.y(), 110, 3)), 0);
+        EXPECT_EQ(Visible(sheet, QRect(label.x(), label.y() + 29, 110, 3)), 0);
+    }
+}
+
 class ButtonSheetTest : public testing::Test {
 protected:
     const QImage sheet = Committed("data/buttons.png");
@@ -69,20 +92,31 @@ TEST_F(ButtonSheetTest, ButtonFacesAreSolidAndLabelsLeaveTheFaceShowing)
     }
     EXPECT_NE(sheet.copy(ButtonSheet::FaceRect(0)), sheet.copy(ButtonSheet::FaceRect(1)));
     EXPECT_NE(sheet.copy(ButtonSheet::FaceRect(1)), sheet.copy(ButtonSheet::FaceRect(2)));
-    std::vector<QRect> labels;
-    for (int button = 1; button <= 3; ++button)
-        labels.push_back(ButtonSheet::BarLabelRect(button));
-    for (int item = 0; item < 8; ++item)
-        labels.push_back(ButtonSheet::PanelLabelRect(item));
-    for (const QRect& label : labels) {
-        SCOPED_TRACE(label.x() * 1000 + label.y());
-        const int visible = Visible(sheet, label);
-        EXPECT_GT(visible, 60);
-        EXPECT_LT(visible, Area(label) / 3);
-        // the label's text stays clear of the face's rounded border
-        EXPECT_EQ(Visible(sheet, QRect(label.x(), label.y(), 110, 3)), 0);
-        EXPECT_EQ(Visible(sheet, QRect(label.x(), label.y() + 29, 110, 3)), 0);
-    }
+    ExpectReadableLabels(sheet);
+}
+
+TEST_F(ButtonSheetTest, EnglishSheetKeepsEveryRegionAndChangesOnlyTheWords)
+{
+    const QImage english = Committed("data/buttons-en.png");
+    ASSERT_EQ(english.size(), sheet.size());
+    EXPECT_EQ(english, ButtonSheet::Build(ButtonSheet::Labels::English))
+        << "data/buttons-en.png is out of date: rebuild it with the art target";
+    EXPECT_EQ(QImage(":/sheets/buttons-en.png").convertToFormat(QImage::Format_RGB32), english);
+    std::vector<QRect> shared = {ButtonSheet::CursorRect(), ButtonSheet::IndicatorRect(true),
+                                 ButtonSheet::IndicatorRect(false)};
+    for (int digit = 0; digit < 10; ++digit)
+        shared.push_back(ButtonSheet::DigitRect(digit));
+    for (int mode = 0; mode < 3; ++mode)
+        shared.push_back(ButtonSheet::FaceRect(mode));
+    for (const QRect& rect : shared)
+        EXPECT_EQ(english.copy(rect), sheet.copy(rect)) << rect.x() << "," << rect.y();
+    ExpectReadableLabels(english);
+    for (const QRect& label : LabelRects())
+        EXPECT_NE(english.copy(label), sheet.copy(label)) << label.x() << "," << label.y();
+    // "Tiles left" stands before the figures; the unit cell after them stays empty
+    EXPECT_GT(Visible(english, ButtonSheet::CaptionRect()), 60);
+    EXPECT_NE(english.copy(ButtonSheet::CaptionRect()), sheet.copy(ButtonSheet::CaptionRect()));
+    EXPECT_EQ(Visible(english, ButtonSheet::UnitRect()), 0);
 }
 
 TEST_F(ButtonSheetTest, IndicatorsAndUnreadPartsLeaveTheButtonsAroundThemShowing)

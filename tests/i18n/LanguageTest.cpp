@@ -66,7 +66,7 @@ TEST_F(LanguageTest, EnglishCatalogueTranslatesTextsAndShippedLayoutMessages)
     const QString own = QStringLiteral(u"自作の配置");
     EXPECT_EQ(TranslatedLayoutMessage(QStringLiteral("mine.tvm"), classic), classic);
     EXPECT_EQ(TranslatedLayoutMessage(QStringLiteral("classic.tvm"), own), own);
-    EXPECT_EQ(TextFontFamilies().first(), QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(TextFontFamilies().first(), QStringLiteral("DejaVu Sans Condensed"));
 
     ASSERT_TRUE(InstallLanguage(UiLanguage::Japanese));
     EXPECT_EQ(QCoreApplication::translate("FormSub", "セーブしますか？"), QStringLiteral(u"セーブしますか？"));

@@ -12,7 +12,7 @@ QFont RequireFamily(const QString& family, qreal pixelSize)
     font.setStyleStrategy(QFont::PreferAntialias);
     if (QFontInfo(font).family() != family)
         throw std::runtime_error("font " + family.toStdString()
-                                 + " is not installed (Debian package fonts-ipafont-*)");
+                                 + " is not installed (Debian packages fonts-ipafont-*, fonts-dejavu-core)");
     return font;
 }
 
@@ -27,6 +27,14 @@ QFont ArtFonts::Gothic(qreal pixelSize, bool bold)
 {
     QFont font = RequireFamily(QStringLiteral("IPAGothic"), pixelSize);
     font.setBold(bold);
+    return font;
+}
+
+QFont ArtFonts::CondensedSans(qreal pixelSize)
+{
+    QFont font = RequireFamily(QStringLiteral("DejaVu Sans"), pixelSize);
+    font.setBold(true);
+    font.setStretch(QFont::SemiCondensed);
     return font;
 }
 

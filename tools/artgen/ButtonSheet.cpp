@@ -17,9 +17,23 @@ const QColor Navy(0x1C, 0x2B, 0x4A);
 constexpr int LabelMinAlpha = 100;
 constexpr int SoftMinAlpha = 20;
 
-const std::array<QString, 3> BarLabels{"メニュー", "ヒント", "一手戻す"};
-const std::array<QString, 8> PanelLabels{"新しいゲーム", "やり直し", "セーブ",   "ロード",
-                                         "自動ヒント",   "効果音",   "壁紙",     "閉じる"};
+// The words on the sheet in one language; the counter reads caption, figures, unit.
+struct SheetWords {
+    std::array<QString, 3> bar;  // options, hint, playback
+    std::array<QString, 8> panel;
+    QString caption;
+    QString unit;
+};
+
+const SheetWords JapaneseWords{{"メニュー", "ヒント", "一手戻す"},
+                               {"新しいゲーム", "やり直し", "セーブ", "ロード", "自動ヒント", "効果音", "壁紙", "閉じる"},
+                               "残り",
+                               "枚"};
+// The caption stands in two lines before the figures; the unit cell stays empty.
+const SheetWords EnglishWords{{"Menu", "Hint", "Undo"},
+                              {"New game", "Restart", "Save", "Load", "Auto hint", "Sound", "Wallpaper", "Close"},
+                              "Tiles\nleft",
+                              ""};
 
 struct FaceStyle {
     QColor top;
@@ -66,13 +80,28 @@ QImage OpaqueOverBackdrop(const QImage& layer)
     return opaque;
 }
 
-QImage LabelLayer(const QString& text, qreal centreX = 55)
+// The label's outline: Japanese in the bold gothic, English in the condensed
+// Latin face, shrunk until it fits beside the icon (or the face's border).
+QPainterPath LabelPath(const QString& text, ButtonSheet::Labels labels, qreal centreX)
+{
+    if (labels == ButtonSheet::Labels::Japanese)
+        return ArtFonts::CenteredText(text, ArtFonts::Gothic(text.size() > 5 ? 14 : 16, true), {centreX, 16});
+    const qreal room = 2 * (110 - centreX) - 16;
+    QPainterPath path;
+    for (qreal size = 17; size >= 9; --size) {
+        path = ArtFonts::CenteredText(text, ArtFonts::CondensedSans(size), {centreX, 16});
+        if (path.boundingRect().width() <= room)
+            break;
+    }
+    return path;
+}
+
+QImage LabelLayer(const QString& text, ButtonSheet::Labels labels, qreal centreX = 55)
 {
     QImage layer = KeyedStamp::Layer(110, 32);
     QPainter p(&layer);
     p.setRenderHint(QPainter::Antialiasing);
-    const qreal size = text.size() > 5 ? 14 : 16;
-    p.fillPath(ArtFonts::CenteredText(text, ArtFonts::Gothic(size, true), {centreX, 16}), Navy);
+    p.fillPath(LabelPath(text, labels, centreX), Navy);
     return layer;
 }
 
@@ -111,9 +140,9 @@ void PaintBackArrowIcon(QPainter& p)
     p.drawPolygon(QPolygonF({QPointF(8.5, 12), QPointF(15, 7.5), QPointF(15, 16.5)}));
 }
 
-QImage BarLabelLayer(int button)
+QImage BarLabelLayer(int button, const SheetWords& words, ButtonSheet::Labels labels)
 {
-    QImage layer = LabelLayer(BarLabels[button - 1], 64);
+    QImage layer = LabelLayer(words.bar[button - 1], labels, 64);
     QPainter p(&layer);
     p.setRenderHint(QPainter::Antialiasing);
     static const std::array<void (*)(QPainter&), 3> icons{PaintMenuIcon, PaintBulbIcon, PaintBackArrowIcon};
@@ -122,16 +151,40 @@ QImage BarLabelLayer(int button)
 }
 
 // White figures with a navy outline, read against the backdrop.
-QImage OutlinedTextLayer(const QString& text, QSize size, qreal pixelSize)
+QImage OutlinedPathLayer(const QPainterPath& path, QSize size, qreal outline = 3.0)
 {
     QImage layer = KeyedStamp::Layer(size.width(), size.height());
     QPainter p(&layer);
     p.setRenderHint(QPainter::Antialiasing);
-    const QPainterPath path = ArtFonts::CenteredText(
-        text, ArtFonts::Gothic(pixelSize, true), QPointF(size.width() / 2.0, size.height() / 2.0));
-    p.strokePath(path, QPen(Navy, 3.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.strokePath(path, QPen(Navy, outline, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.fillPath(path, QColor(0xFF, 0xFF, 0xFF));
     return layer;
+}
+
+QImage OutlinedTextLayer(const QString& text, QSize size, qreal pixelSize)
+{
+    return OutlinedPathLayer(ArtFonts::CenteredText(text, ArtFonts::Gothic(pixelSize, true),
+                                                    QPointF(size.width() / 2.0, size.height() / 2.0)),
+                             size);
+}
+
+// The English caption: its lines stacked in the small Latin face.
+QImage OutlinedLinesLayer(const QString& text, QSize size)
+{
+    const QStringList lines = text.split(u'\n');
+    const qreal pitch = size.height() / static_cast<qreal>(lines.size());
+    QPainterPath path;
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        path.addPath(ArtFonts::CenteredText(lines[i], ArtFonts::CondensedSans(10),
+                                            QPointF(size.width() / 2.0, pitch * (i + 0.5))));
+    return OutlinedPathLayer(path, size, 2.4);
+}
+
+QImage CaptionLayer(const QString& text, ButtonSheet::Labels labels, QSize size)
+{
+    if (labels == ButtonSheet::Labels::English)
+        return OutlinedLinesLayer(text, size);
+    return OutlinedTextLayer(text, size, 17);
 }
 
 // The cursor is pixel art: a pointing hand whose fingertip is the hot spot (7, 1).
@@ -196,27 +249,29 @@ QRect ButtonSheet::PanelLabelRect(int item)
     return {corners[item], QSize(110, 32)};
 }
 
-QImage ButtonSheet::Build()
+QImage ButtonSheet::Build(Labels labels)
 {
+    const SheetWords& words = labels == Labels::Japanese ? JapaneseWords : EnglishWords;
     QImage sheet(Width, Height, QImage::Format_RGB32);
     sheet.fill(Key);
     PaintCursor(sheet, CursorRect().topLeft());
     for (int digit = 0; digit < 10; ++digit)
         KeyedStamp::OverMatte(sheet, OutlinedTextLayer(QString::number(digit), {12, 22}, 19),
                               DigitRect(digit).topLeft(), Backdrop, Key, SoftMinAlpha);
-    KeyedStamp::OverMatte(sheet, OutlinedTextLayer("残り", {44, 22}, 17), CaptionRect().topLeft(),
+    KeyedStamp::OverMatte(sheet, CaptionLayer(words.caption, labels, {44, 22}), CaptionRect().topLeft(),
                           Backdrop, Key, SoftMinAlpha);
-    KeyedStamp::OverMatte(sheet, OutlinedTextLayer("枚", {22, 22}, 17), UnitRect().topLeft(), Backdrop,
-                          Key, SoftMinAlpha);
+    if (!words.unit.isEmpty())
+        KeyedStamp::OverMatte(sheet, CaptionLayer(words.unit, labels, {22, 22}), UnitRect().topLeft(), Backdrop,
+                              Key, SoftMinAlpha);
     for (int mode = 0; mode < 3; ++mode)
         KeyedStamp::OverMatte(sheet, FaceLayer(mode), FaceRect(mode).topLeft(), Backdrop, Key,
                               SoftMinAlpha);
     const QImage labelGround = OpaqueOverBackdrop(FaceLayer(0));
     for (int button = 1; button <= 3; ++button)
-        KeyedStamp::OverMatte(sheet, BarLabelLayer(button), BarLabelRect(button).topLeft(),
+        KeyedStamp::OverMatte(sheet, BarLabelLayer(button, words, labels), BarLabelRect(button).topLeft(),
                               labelGround, Key, LabelMinAlpha);
     for (int item = 0; item < 8; ++item)
-        KeyedStamp::OverMatte(sheet, LabelLayer(PanelLabels[item]), PanelLabelRect(item).topLeft(),
+        KeyedStamp::OverMatte(sheet, LabelLayer(words.panel[item], labels), PanelLabelRect(item).topLeft(),
                               labelGround, Key, LabelMinAlpha);
     for (bool on : {true, false})
         KeyedStamp::OverMatte(sheet, IndicatorLayer(on), IndicatorRect(on).topLeft(), Backdrop, Key,

@@ -8,11 +8,14 @@
 // items, and the panel's on and off indicators. Pure red marks transparent pixels.
 class ButtonSheet {
 public:
+    // The language of the labels, caption and unit; every other region is the same in both.
+    enum class Labels { Japanese, English };
+
     static constexpr int Width = 221;
     static constexpr int Height = 302;
     static constexpr QRgb Key = 0xFFFF0000;
 
-    static QImage Build();
+    static QImage Build(Labels labels = Labels::Japanese);
 
     static QRect CursorRect();
     static QRect DigitRect(int digit);

@@ -1,10 +1,12 @@
 // Shows the side panel and the game-selection dialog on the screen, as the
 // game shows them, and saves a grab of each to the given folder; then starts
-// the game and grabs the side panel opened over a dealt board.
+// the game and grabs the side panel opened over a dealt board. The language
+// follows the system as the game's does; the English grabs are named *-en.png.
 
 #include "FormMain.h"
 #include "FormQues.h"
 #include "FormSub.h"
+#include "Language.h"
 #include "ModuleCommands.h"
 #include "ModuleMain.h"
 
@@ -12,6 +14,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QLocale>
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
@@ -78,23 +81,26 @@ int main(int argc, char** argv)
         std::cerr << "usage: tovrik-dialogshots OUT_FOLDER (run under an X server, e.g. xvfb-run -a)\n";
         return 2;
     }
+    const UiLanguage language = ChooseLanguage(QLocale::system().uiLanguages(), std::nullopt);
+    InstallLanguage(language);
+    const QString suffix = language == UiLanguage::Japanese ? QStringLiteral(".png") : QStringLiteral("-en.png");
     const QString outFolder = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(outFolder);
     SilentModule module;
 
     FormSub panel(module);
-    panel.Initialize(QImage(QStringLiteral(":/sheets/buttons.png")));
+    panel.Initialize(QImage(ButtonSheetPath()));
     panel.SetWallsize(655, 557);
-    const bool panelSaved = GrabWindow(panel, outFolder + QStringLiteral("/side-panel.png"));
+    const bool panelSaved = GrabWindow(panel, outFolder + QStringLiteral("/side-panel") + suffix);
     panel.hide();
 
     FormQues selection(module, QApplication::applicationDirPath() + QStringLiteral("/template"));
     selection.LoadQuestionInfo({QStringLiteral("classic.tvm"), QStringLiteral("0"), QStringLiteral("32"), {}});
     selection.move(0, 0);
-    const bool selectionSaved = GrabWindow(selection, outFolder + QStringLiteral("/game-selection.png"));
+    const bool selectionSaved = GrabWindow(selection, outFolder + QStringLiteral("/game-selection") + suffix);
 
     selection.hide();
-    const bool gameSaved = GrabPanelOverGame(outFolder + QStringLiteral("/panel-over-game.png"));
+    const bool gameSaved = GrabPanelOverGame(outFolder + QStringLiteral("/panel-over-game") + suffix);
 
     if (!panelSaved || !selectionSaved || !gameSaved) {
         std::cerr << "tovrik-dialogshots: could not write the screenshots to " << argv[1] << '\n';
