@@ -1,8 +1,10 @@
 #include "CommandLine.h"
 #include "Language.h"
 #include "LayoutMessages.h"
+#include "MessageTexts.h"
 
 #include <QCoreApplication>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -11,6 +13,18 @@ namespace {
 class LanguageTest : public testing::Test {
 protected:
     void TearDown() override { InstallLanguage(UiLanguage::Japanese); }
+};
+
+// Stands in for a catalogue with one text that code without Qt shows.
+class OneMessageTranslator : public QTranslator {
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char* context, const char* source, const char*, int) const override
+    {
+        if (QByteArray(context) == "Message" && QString::fromUtf8(source) == QStringLiteral(u"手詰まり"))
+            return QStringLiteral("No moves left");
+        return {};
+    }
 };
 
 } // namespace
@@ -71,4 +85,17 @@ TEST_F(LanguageTest, EnglishCatalogueTranslatesTextsAndShippedLayoutMessages)
     ASSERT_TRUE(InstallLanguage(UiLanguage::Japanese));
     EXPECT_EQ(QCoreApplication::translate("FormSub", "セーブしますか？"), QStringLiteral(u"セーブしますか？"));
     EXPECT_EQ(TextFontFamilies().first(), QStringLiteral(u"ＭＳ ゴシック"));
+}
+
+TEST_F(LanguageTest, MessageBoxTranslatesEachLineOfTextFromCodeWithoutQt)
+{
+    OneMessageTranslator translator;
+    QCoreApplication::installTranslator(&translator);
+    EXPECT_EQ(TranslatedMessageText("手詰まり"), QStringLiteral("No moves left"));
+    // Lines without a translation (a file name, an error's detail) and the line breaks stay as they are.
+    EXPECT_EQ(TranslatedMessageText("手詰まり\r\nclassic.tvm\n手詰まり\n"),
+              QStringLiteral("No moves left\r\nclassic.tvm\nNo moves left\n"));
+    EXPECT_EQ(TranslatedMessageText("手詰まりです"), QStringLiteral(u"手詰まりです"));
+    EXPECT_EQ(TranslatedMessageText(""), QString());
+    QCoreApplication::removeTranslator(&translator);
 }
