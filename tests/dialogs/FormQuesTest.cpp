@@ -2,6 +2,7 @@
 
 #include "DialogsTestSupport.h"
 #include "FileConv.h"
+#include "LayoutImport.h"
 
 #include <QFile>
 #include <QFocusEvent>
@@ -182,6 +183,20 @@ TEST_F(FormQuesTest, ThePreviewDrawsOutlinedTilesUntilAZeroCode)
     EXPECT_EQ(beta.pixel(3, 3), ground);
     EXPECT_EQ(beta.pixel(3, 17), kOutline);  // 0x0002: row 2
     EXPECT_EQ(beta.pixel(13, 17), kOutline); // 0x0042: row 2, column 2
+}
+
+TEST_F(FormQuesTest, ListsAnImportedLayoutLikeTheOthers)
+{
+    FileConv imported;
+    ConvertToLayoutFile(
+        ReadForeignLayouts(TOVRIK_SOURCE_DIR "/tests/layoutimport/samples/lotus.layout").front(), imported);
+    imported.SaveFile((folder + QStringLiteral("/lotus.tvm")).toStdString());
+    FormQues withImport(module, folder);
+    withImport.LoadQuestionInfo({QStringLiteral("lotus.tvm"), QStringLiteral("0"), QStringLiteral("0"), {}});
+    EXPECT_EQ(withImport.findChild<QListWidget*>(QStringLiteral("File1"))->currentItem()->text(),
+              QStringLiteral("lotus.tvm"));
+    EXPECT_EQ(withImport.findChild<QLabel*>(QStringLiteral("LabelMsg"))->text(),
+              QStringLiteral(u"蓮の花\r\n静かな池に咲いた蓮の\r\n花です"));
 }
 
 TEST_F(FormQuesTest, UnreadableLayoutsAndEmptyFoldersCannotBeStarted)

@@ -1,3 +1,4 @@
+#include "LayoutImport.h"
 #include "PaiStructure.h"
 #include "ToolTestSupport.h"
 
@@ -5,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -155,6 +157,39 @@ TEST(Tool, CheckReportsSuccessesFailuresAndTimes)
     ASSERT_EQ(std::sscanf(run.out.c_str() + timing, "median %lf ms, worst %lf ms per deal", &median, &worst), 2);
     EXPECT_GT(median, 0.0);
     EXPECT_GE(worst, median);
+}
+
+TEST(Tool, LayoutImportWritesOneFilePerMapOrNothing)
+{
+    const std::string samples = std::string(TOVRIK_SOURCE_DIR) + "/tests/layoutimport/samples/";
+    const std::string folder = TempPath("dir");
+    std::filesystem::remove_all(folder);
+
+    const ToolRun ambiguous = Tool("layout import " + samples + "maps.xml --out " + folder + "/one.tvm");
+    EXPECT_TRUE(OneLineError(ambiguous)) << ambiguous.err;
+    EXPECT_NE(ambiguous.err.find("Gate & Bridge, Twin Towers"), std::string::npos) << ambiguous.err;
+    EXPECT_FALSE(std::filesystem::exists(folder));
+
+    ASSERT_EQ(Tool("layout import " + samples + "maps.xml --dir " + folder).status, 0);
+    ASSERT_EQ(Tool("layout import " + samples + "maps.xml --map 'Twin Towers' --out " + folder + "/towers.tvm").status, 0);
+    EXPECT_EQ(ReadFile(folder + "/towers.tvm"), ReadFile(folder + "/twin-towers.tvm"));
+    const ToolRun info = Tool("layout info --json " + folder + "/gate-bridge.tvm");
+    EXPECT_NE(info.out.find("\"message\":\"Gate & Bridge\""), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("\"wellFormed\":true"), std::string::npos) << info.out;
+
+    // Refusals name the reason and write nothing.
+    const std::string odd = TempPath("xml");
+    std::ofstream(odd, std::ios::binary) << R"(<mahjongg><map name="a"><row y="0" left="0" right="2"/></map></mahjongg>)";
+    const std::string big = TempPath("layout");
+    std::ofstream(big, std::ios::binary) << std::string(kMaxImportBytes + 1, '.');
+    for (const auto& [file, reason] : {std::pair{odd, "odd number of tiles"}, std::pair{big, "larger than 1024 KiB"},
+                                       std::pair{folder, "not a regular file"}}) {
+        const std::string out = TempPath("refused.tvm");
+        const ToolRun run = Tool("layout import " + file + " --out " + out);
+        EXPECT_TRUE(OneLineError(run)) << run.err;
+        EXPECT_NE(run.err.find(reason), std::string::npos) << run.err;
+        EXPECT_FALSE(std::filesystem::exists(out));
+    }
 }
 
 } // namespace

@@ -2,13 +2,17 @@
 #include "ToolCommand.h"
 
 #include "FileConv.h"
+#include "ImportError.h"
+#include "LayoutImport.h"
 #include "LayoutSource.h"
 #include "NumberedError.h"
 #include "PaiStructure.h"
 #include "TextCodec.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -131,16 +135,96 @@ int Dump(ToolArgs args)
     return 0;
 }
 
-const ToolCommand layoutCommand("layout", "layout info FILE [--json] | layout build SOURCE OUT.tvm | layout dump FILE",
+std::string MapNames(const std::vector<ForeignLayout>& layouts)
+{
+    std::string names;
+    for (const ForeignLayout& layout : layouts)
+        names += (names.empty() ? "" : ", ") + layout.name;
+    return names;
+}
+
+std::vector<ForeignLayout> ChosenLayouts(std::vector<ForeignLayout> layouts, const std::string& mapName, bool toFolder)
+{
+    if (!mapName.empty()) {
+        const auto found = std::find_if(layouts.begin(), layouts.end(),
+                                        [&](const ForeignLayout& layout) { return layout.name == mapName; });
+        if (found == layouts.end())
+            throw std::runtime_error("no map named '" + mapName + "' (the file holds: " + MapNames(layouts) + ")");
+        return {*found};
+    }
+    if (layouts.size() > 1 && !toFolder)
+        throw std::runtime_error("the file holds " + std::to_string(layouts.size()) + " maps (" + MapNames(layouts)
+                                 + "); import one with --map NAME or all with --dir DIR");
+    return layouts;
+}
+
+// Unique file names in folder for the layouts, made from their names.
+std::vector<std::string> OutputPaths(const std::vector<ForeignLayout>& layouts, const std::filesystem::path& folder,
+                                     const std::string& inputPath)
+{
+    std::vector<std::string> paths;
+    for (const ForeignLayout& layout : layouts) {
+        const std::string file = ImportedFileName(layout.fileStem, std::filesystem::path(inputPath).stem().string());
+        std::string path = (folder / file).string();
+        const std::string stem = file.substr(0, file.size() - 4);
+        for (int n = 2; std::find(paths.begin(), paths.end(), path) != paths.end(); ++n)
+            path = (folder / (stem + "-" + std::to_string(n) + ".tvm")).string();
+        paths.push_back(path);
+    }
+    return paths;
+}
+
+int Import(ToolArgs args)
+{
+    const std::string mapName = args.TakeOption("--map");
+    const std::string outPath = args.TakeOption("--out");
+    const std::string folder = args.TakeOption("--dir");
+    const std::string path = args.TakePositional("FILE");
+    args.ExpectEnd();
+    if (!outPath.empty() && !folder.empty())
+        throw std::invalid_argument("give --out or --dir, not both");
+
+    std::vector<ForeignLayout> layouts;
+    try {
+        layouts = ChosenLayouts(ReadForeignLayouts(path), mapName, !folder.empty());
+    } catch (const ImportError& error) {
+        throw std::runtime_error(path + ": " + error.what());
+    }
+    // Everything is converted before anything is written, so a refusal writes nothing.
+    std::vector<FileConv> files(layouts.size());
+    for (size_t i = 0; i < layouts.size(); ++i) {
+        try {
+            ConvertToLayoutFile(layouts[i], files[i]);
+        } catch (const ImportError& error) {
+            throw std::runtime_error(path + (layouts.size() > 1 ? ", map '" + layouts[i].name + "'" : "") + ": "
+                                     + error.what());
+        }
+    }
+    if (!folder.empty())
+        std::filesystem::create_directories(folder);
+    const std::vector<std::string> paths =
+        outPath.empty() ? OutputPaths(layouts, folder.empty() ? "." : folder, path) : std::vector<std::string>{outPath};
+    for (size_t i = 0; i < files.size(); ++i) {
+        files[i].SaveFile(paths[i]);
+        std::cout << paths[i] << ": " << files[i].GetPositionArray().size() << " tiles\n";
+    }
+    return 0;
+}
+
+const ToolCommand layoutCommand("layout",
+                                "layout info FILE [--json] | layout build SOURCE OUT.tvm | layout dump FILE\n"
+                                "  tovrik-tool layout import FILE [--map NAME] [--out PATH | --dir DIR]",
                                 [](const std::vector<std::string>& raw) {
                                     ToolArgs args(raw);
-                                    const std::string action = args.TakePositional("info, build or dump");
+                                    const std::string action = args.TakePositional("info, build, dump or import");
                                     if (action == "info")
                                         return Info(std::move(args));
                                     if (action == "build")
                                         return Build(std::move(args));
                                     if (action == "dump")
                                         return Dump(std::move(args));
+                                    if (action == "import")
+                                        return Import(std::move(args));
                                     throw std::invalid_argument("unknown action '" + action + "'");
                                 });
 
