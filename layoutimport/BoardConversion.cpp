@@ -185,12 +185,15 @@ std::vector<std::u16string> Pieces(std::u16string_view text)
     return pieces;
 }
 
+// Stops one line past the most a message shows, so that a huge name costs no more than a short one.
 std::vector<std::u16string> Wrapped(std::u16string_view text)
 {
     std::vector<std::u16string> lines;
     std::u16string line;
     bool blank = false;
-    for (std::u16string piece : Pieces(text)) {
+    for (const std::u16string& piece : Pieces(text)) {
+        if (lines.size() > kMaxLines)
+            return lines;
         if (piece == u" ") {
             blank = !line.empty();
             continue;
@@ -200,11 +203,12 @@ std::vector<std::u16string> Wrapped(std::u16string_view text)
         } else {
             if (!line.empty())
                 lines.push_back(line);
-            while (DisplayWidth(piece) > kLineWidth) {
-                lines.push_back(piece.substr(0, kLineWidth));
-                piece.erase(0, kLineWidth);
-            }
-            line = piece;
+            // A narrow word wider than a line is cut; its characters are one unit wide each.
+            const auto width = static_cast<size_t>(kLineWidth);
+            size_t start = 0;
+            for (; piece.size() - start > width && lines.size() <= kMaxLines; start += width)
+                lines.push_back(piece.substr(start, width));
+            line = piece.substr(std::min(start, piece.size()));
         }
         blank = false;
     }
