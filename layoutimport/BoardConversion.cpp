@@ -1,9 +1,9 @@
 // Placing a foreign layout on the board's half-tile grid, and the tile
 // classes, message and file name of the imported layout.
+#include "BoardGeometry.h"
 #include "FileConv.h"
 #include "ImportError.h"
 #include "LayoutImport.h"
-#include "LayoutSource.h"
 #include "PaiStructure.h"
 #include "TextCodec.h"
 
@@ -15,63 +15,62 @@
 
 namespace {
 
-// The board draws a tile at x = column * 18 - layer * 6, y = row * 25 - layer * 6.
-constexpr int kColumnPitch = 18;
-constexpr int kRowPitch = 25;
-constexpr int kLayerShift = 6;
-
-struct Axis {
-    int pitch;
-    int boardSize;
-    int tileSize;
-    int gridSize;
-};
-
-constexpr Axis kColumns{kColumnPitch, PaiStructure::kBoardWidth, PaiStructure::kTileWidth, LayoutSource::kGridColumns};
-constexpr Axis kRows{kRowPitch, PaiStructure::kBoardHeight, PaiStructure::kTileHeight, LayoutSource::kGridRows};
-
 struct GridTile {
     int layer;
     int row;
     int column;
     auto operator<=>(const GridTile&) const = default;
+
+    int32_t Code() const { return board::CodeOf(layer, column, row); }
 };
 
-int PixelOf(const Axis& axis, int index, int layer) { return index * axis.pitch - layer * kLayerShift; }
-
-// The grid indices at which a tile of this layer lies wholly on the board.
-std::pair<int, int> FittingIndices(const Axis& axis, int layer)
+// How far the tiles' margins on the board differ: left from right plus top from bottom.
+int Imbalance(const std::vector<GridTile>& tiles)
 {
-    const int shift = layer * kLayerShift;
-    const int low = (shift + axis.pitch - 1) / axis.pitch;
-    const int high = std::min(axis.gridSize - 1, (axis.boardSize - axis.tileSize + shift) / axis.pitch);
-    return {low, high};
+    int left = PaiStructure::kBoardWidth, top = PaiStructure::kBoardHeight, right = 0, bottom = 0;
+    for (const GridTile& tile : tiles) {
+        const BoardPoint origin = board::BltPosOf(tile.Code());
+        left = std::min(left, origin.x);
+        top = std::min(top, origin.y);
+        right = std::max(right, origin.x + PaiStructure::kTileWidth);
+        bottom = std::max(bottom, origin.y + PaiStructure::kTileHeight);
+    }
+    return std::abs(left - (PaiStructure::kBoardWidth - right)) + std::abs(top - (PaiStructure::kBoardHeight - bottom));
 }
 
-// The offset that puts every (index, layer) on the board with the margins on
-// both sides as equal as they can be; nullopt when no offset fits them all.
-std::optional<int> CentringOffset(const Axis& axis, const std::vector<std::pair<int, int>>& places)
+bool OnTheBoard(const std::vector<GridTile>& tiles)
 {
-    int lowest = -kMaxImportTiles * 64;
-    int highest = kMaxImportTiles * 64;
-    for (const auto& [index, layer] : places) {
-        const auto [low, high] = FittingIndices(axis, layer);
-        lowest = std::max(lowest, low - index);
-        highest = std::min(highest, high - index);
-    }
-    std::optional<int> best;
+    return std::all_of(tiles.begin(), tiles.end(), [](const GridTile& tile) {
+        return tile.column >= 0 && tile.column < board::kColumns && tile.row >= 0 && tile.row < board::kRows
+            && board::FitsTheBoard(tile.Code());
+    });
+}
+
+// The tiles shifted so that every one lies wholly on the board and the margins are as even as they can be.
+std::optional<std::vector<GridTile>> Centred(const std::vector<GridTile>& tiles)
+{
+    const auto [leftmost, rightmost] = std::minmax_element(
+        tiles.begin(), tiles.end(), [](const GridTile& a, const GridTile& b) { return a.column < b.column; });
+    const auto [topmost, lowest] = std::minmax_element(
+        tiles.begin(), tiles.end(), [](const GridTile& a, const GridTile& b) { return a.row < b.row; });
+    if (rightmost->column - leftmost->column >= board::kColumns || lowest->row - topmost->row >= board::kRows)
+        return std::nullopt;
+    std::optional<std::vector<GridTile>> best;
     int bestImbalance = 0;
-    for (int offset = lowest; offset <= highest; ++offset) {
-        int first = axis.boardSize;
-        int last = 0;
-        for (const auto& [index, layer] : places) {
-            first = std::min(first, PixelOf(axis, index + offset, layer));
-            last = std::max(last, PixelOf(axis, index + offset, layer) + axis.tileSize);
-        }
-        const int imbalance = std::abs(first - (axis.boardSize - last));
-        if (!best || imbalance < bestImbalance) {
-            best = offset;
-            bestImbalance = imbalance;
+    for (int dy = -topmost->row; dy < board::kRows - lowest->row; ++dy) {
+        for (int dx = -leftmost->column; dx < board::kColumns - rightmost->column; ++dx) {
+            std::vector<GridTile> shifted = tiles;
+            for (GridTile& tile : shifted) {
+                tile.column += dx;
+                tile.row += dy;
+            }
+            if (!OnTheBoard(shifted))
+                continue;
+            const int imbalance = Imbalance(shifted);
+            if (!best || imbalance < bestImbalance) {
+                best = std::move(shifted);
+                bestImbalance = imbalance;
+            }
         }
     }
     return best;
@@ -103,8 +102,8 @@ void RefuseUnrepresentable(const ForeignLayout& layout, int lowestLevel, int hig
         throw ImportError("refused: over " + std::to_string(kMaxImportTiles) + " tiles");
     if (count % 2 != 0)
         throw ImportError("refused: an odd number of tiles (" + std::to_string(count) + ")");
-    if (highestLevel - lowestLevel >= LayoutSource::kGridLayers)
-        throw ImportError("refused: more than " + std::to_string(LayoutSource::kGridLayers) + " levels ("
+    if (highestLevel - lowestLevel >= board::kLayers)
+        throw ImportError("refused: more than " + std::to_string(board::kLayers) + " levels ("
                           + std::to_string(highestLevel - lowestLevel + 1) + ")");
     RefuseOverlaps(layout.tiles);
 }
@@ -119,21 +118,14 @@ std::vector<GridTile> PlaceOnGrid(const ForeignLayout& layout)
         highestLevel = high->z;
     }
     RefuseUnrepresentable(layout, lowestLevel, highestLevel);
-    std::vector<std::pair<int, int>> columns, rows;
-    for (const ForeignTile& tile : layout.tiles) {
-        columns.emplace_back(tile.x, tile.z - lowestLevel);
-        rows.emplace_back(tile.y, tile.z - lowestLevel);
-    }
-    const std::optional<int> columnOffset = CentringOffset(kColumns, columns);
-    const std::optional<int> rowOffset = CentringOffset(kRows, rows);
-    if (!columnOffset || !rowOffset)
-        throw ImportError("refused: the grid is too large for the board ("
-                          + std::string(!columnOffset ? "too wide" : "too tall") + ")");
-    std::vector<GridTile> placed;
+    std::vector<GridTile> tiles;
     for (const ForeignTile& tile : layout.tiles)
-        placed.push_back({tile.z - lowestLevel, tile.y + *rowOffset, tile.x + *columnOffset});
-    std::sort(placed.begin(), placed.end());
-    return placed;
+        tiles.push_back({tile.z - lowestLevel, tile.y, tile.x});
+    std::optional<std::vector<GridTile>> placed = Centred(tiles);
+    if (!placed)
+        throw ImportError("refused: the grid is too large for the board");
+    std::sort(placed->begin(), placed->end());
+    return *placed;
 }
 
 // Code points of the Latin-1 range and half-width katakana take one unit; others two.
@@ -234,7 +226,7 @@ void ConvertToLayoutFile(const ForeignLayout& layout, FileConv& file)
 {
     std::vector<uint16_t> positions;
     for (const GridTile& tile : PlaceOnGrid(layout))
-        positions.push_back(static_cast<uint16_t>(tile.layer * 2048 + tile.column * 32 + tile.row));
+        positions.push_back(static_cast<uint16_t>(tile.Code()));
     const std::vector<uint8_t> counts = ImportedClassCounts(static_cast<int>(positions.size()));
     const std::string fault = PaiStructure::LayoutFault(positions, counts, 2);
     if (!fault.empty())
