@@ -77,6 +77,7 @@ void DialogBox::OpenDialog_Filter(const QString& filter) { open_.filter = filter
 void DialogBox::OpenDialog_DefExt(const QString& extension) { open_.defaultExtension = extension; }
 void DialogBox::OpenDialog_DefFile(const QString& fileName) { open_.file = FileBufferText(fileName); }
 void DialogBox::OpenDialog_Title(const QString& title) { open_.title = title; }
+void DialogBox::OpenDialog_InitialFolder(const QString& folder) { open_.initialFolder = FolderWithSeparator(folder); }
 void DialogBox::SaveDialog_Filter(const QString& filter) { save_.filter = filter; }
 void DialogBox::SaveDialog_DefExt(const QString& extension) { save_.defaultExtension = extension; }
 void DialogBox::SaveDialog_DefFile(const QString& fileName) { save_.file = FileBufferText(fileName); }

@@ -45,6 +45,8 @@ public:
     void OpenDialog_DefExt(const QString& extension);
     void OpenDialog_DefFile(const QString& fileName);
     void OpenDialog_Title(const QString& title);
+    // The folder the next open dialog starts in (the program's by default).
+    void OpenDialog_InitialFolder(const QString& folder);
     void SaveDialog_Filter(const QString& filter);
     void SaveDialog_DefExt(const QString& extension);
     void SaveDialog_DefFile(const QString& fileName);

@@ -1,13 +1,13 @@
 #include "FormQues.h"
 
 #include "FileConv.h"
+#include "GameFolders.h"
 #include "Language.h"
 #include "LayoutMessages.h"
 #include "MessageBox.h"
 #include "ModuleCommands.h"
 #include "RandomSource.h"
 
-#include <QDir>
 #include <QEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -68,8 +68,8 @@ void DrawPreviewTile(QPainter& painter, uint16_t code)
 
 } // namespace
 
-FormQues::FormQues(ModuleCommands& module, const QString& templatePath, QWidget* owner)
-    : QDialog(owner), module_(module), templatePath_(templatePath),
+FormQues::FormQues(ModuleCommands& module, const QStringList& layoutFolders, QWidget* owner)
+    : QDialog(owner), module_(module), layoutFolders_(layoutFolders),
       preview_(kPreviewWidth, kPreviewHeight, QImage::Format_RGB32)
 {
     setWindowTitle(QString());
@@ -170,8 +170,7 @@ void FormQues::LoadQuestionInfo(const QuestionInfo& info)
 void FormQues::FillFileList()
 {
     File1_->clear();
-    const QDir folder(templatePath_);
-    File1_->addItems(folder.entryList({QStringLiteral("*.tvm")}, QDir::Files, QDir::Name | QDir::IgnoreCase));
+    File1_->addItems(GameFolders::LayoutNamesIn(layoutFolders_));
     if (File1_->count() == 0) {
         ClearPreview();
         layoutReadable_ = false;
@@ -192,7 +191,7 @@ void FormQues::DrawLayoutPreview(const QString& fileName)
     ClearPreview();
     FileConv layout;
     try {
-        layout.LoadFile((templatePath_ + u'/' + fileName).toStdString());
+        layout.LoadFile(GameFolders::LayoutPathIn(layoutFolders_, fileName).toStdString());
     } catch (const std::exception&) {
         layoutReadable_ = false;
         ShowPreviewMessage(tr("この陣形ファイルは読み込めません。"));

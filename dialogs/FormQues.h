@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QImage>
+#include <QStringList>
 
 #include <cstdint>
 
@@ -33,7 +34,9 @@ public:
     static constexpr int REVERSE_STEP = 2;
     static constexpr int REVERSE_INITIAL = 32;
 
-    FormQues(ModuleCommands& module, const QString& templatePath, QWidget* owner = nullptr);
+    // layoutFolders: where the layouts lie, in order of precedence (a file in
+    // an earlier folder hides one of the same name in a later one).
+    FormQues(ModuleCommands& module, const QStringList& layoutFolders, QWidget* owner = nullptr);
 
     void LoadQuestionInfo(const QuestionInfo& info);
 
@@ -70,7 +73,7 @@ private:
     QuestionInfo BuildQuestionInfo() const;
 
     ModuleCommands& module_;
-    QString templatePath_;
+    QStringList layoutFolders_;
     int32_t lastValidNumber_ = PROBLEM_MIN;
     bool layoutReadable_ = false;
     QImage preview_;

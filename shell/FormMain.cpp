@@ -199,8 +199,18 @@ void FormMain::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    if (!module.QuitConfirmed()) {
+        event->ignore();
+        return;
+    }
     module.ExitApp();
     QWidget::closeEvent(event);
+}
+
+void FormMain::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    module.WindowMoved(pos());
 }
 
 bool FormMain::eventFilter(QObject* watched, QEvent* event)

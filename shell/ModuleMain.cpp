@@ -10,12 +10,15 @@
 #include "MessageBox.h"
 #include "NumberedError.h"
 #include "PaiCtrl.h"
+#include "Settings.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImageReader>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -69,7 +72,12 @@ QString LayoutCaption(const QString& path)
 } // namespace
 
 ModuleMain::ModuleMain(const QString& programFolder, const QStringList& arguments)
-    : programFolder(programFolder), commandLine(arguments)
+    : ModuleMain(programFolder, arguments, GameFolders::IsWritableFolder)
+{
+}
+
+ModuleMain::ModuleMain(const QString& programFolder, const QStringList& arguments, GameFolders::WritableCheck writable)
+    : folders(programFolder, std::move(writable)), commandLine(arguments), settings(std::make_unique<Settings>())
 {
 }
 
@@ -81,7 +89,7 @@ ModuleMain::~ModuleMain()
 void ModuleMain::Main()
 {
     TimeBeginPeriod();
-    templatePath = programFolder + QStringLiteral("/template");
+    templatePath = folders.ShippedTemplateFolder();
     const std::optional<GameChoice> game = commandLine.Game();
     const QString gameCaption = game ? CheckedLayoutCaption(game->layoutName) : QString();
 
@@ -94,7 +102,9 @@ void ModuleMain::Main()
     dx7->DD7SetFont(formMain->font());
     CreateController();
     CreateButtonBar();
+    ApplyRememberedSettings();
     formMain->show();
+    RestoreWindowPosition();
     RedrawScreen(REDRAW_FULL);
     CreateSidePanel();
 
@@ -111,9 +121,9 @@ void ModuleMain::Main()
 
 QString ModuleMain::CheckedLayoutCaption(const QString& layoutName) const
 {
-    const QString path = templatePath + u'/' + layoutName;
+    const QString path = folders.LayoutPath(layoutName);
     if (layoutName.contains(u'/') || !QFileInfo(path).isFile()) {
-        const QStringList known = QDir(templatePath).entryList({QStringLiteral("*.tvm")}, QDir::Files);
+        const QStringList known = folders.LayoutNames();
         throw CommandLineError("no layout named \"" + layoutName.toStdString() + "\" in " +
                                templatePath.toStdString() + " (there are: " +
                                known.join(QStringLiteral(", ")).toStdString() + ")");
@@ -158,7 +168,7 @@ void ModuleMain::CreateSurfaces()
 void ModuleMain::CreateController()
 {
     paiCtrl = std::make_unique<PaiCtrl>();
-    paiCtrl->SetProgramFolder(programFolder.toStdString());
+    paiCtrl->SetProgramFolder(folders.WritableFolder().toStdString());
     // The window repaints during long work, but input waits until the work is
     // done: a click must never reach a half-built deal or wallpaper.
     paiCtrl->SetEventPump([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
@@ -167,9 +177,25 @@ void ModuleMain::CreateController()
     paiCtrl->SetDX7Sprite(surfaceSet.Tiles, surfaceSet.TilesOnWhite, sheetRects.TilesRect.Right,
                           sheetRects.TilesRect.Bottom);
     paiCtrl->SetDX7Wall(surfaceSet.Wall);
-    paiCtrl->SetDX7Sound((programFolder + QStringLiteral("/sound.dat")).toStdString());
+    paiCtrl->SetDX7Sound(folders.SoundArchivePath().toStdString());
     // The wallpaper holder is still empty, which gives the plain wallpaper.
     paiCtrl->ChangeWallpaper(formMain->picWall, true);
+}
+
+// The switches and the wallpaper of the last run; a picture that is gone or
+// cannot be read leaves the plain board.
+void ModuleMain::ApplyRememberedSettings()
+{
+    paiCtrl->Sounds(settings->Sound());
+    paiCtrl->AutoHint(settings->AutoHint());
+    const QString wallpaper = settings->Wallpaper();
+    if (wallpaper.isEmpty())
+        return;
+    try {
+        ApplyWallpaper(wallpaper);
+    } catch (const std::exception&) {
+        paiCtrl->ChangeWallpaper(formMain->picWall, true);
+    }
 }
 
 void ModuleMain::CreateButtonBar()
@@ -184,6 +210,7 @@ void ModuleMain::CreateSidePanel()
     formSub = std::make_unique<FormSub>(*this, formMain.get());
     formSub->Initialize(formMain->picBitmap[1]);
     formSub->SetWallsize(kBoardWidth, kBoardHeight);
+    formSub->SetSound(paiCtrl->Sounds());
     formSub->SetSaveFilePath(QString::fromStdString(paiCtrl->SavePath()));
 }
 
@@ -195,6 +222,45 @@ void ModuleMain::StartCommandLineGame(const GameChoice& game, const QString& cap
     } catch (const NumberedError& error) {
         throw CommandLineError("the layout \"" + game.layoutName.toStdString() + "\" cannot be dealt: " + error.what());
     }
+}
+
+// Back where the player left the window, unless no screen shows that place
+// any more; otherwise it stays centred.
+void ModuleMain::RestoreWindowPosition()
+{
+    const std::optional<QPoint> position = settings->WindowPosition();
+    if (position && QGuiApplication::screenAt(*position + QPoint(kScreenWidth / 2, kScreenHeight / 2)))
+        formMain->move(*position);
+}
+
+void ModuleMain::WindowMoved(QPoint topLeft)
+{
+    if (formMain && formMain->isVisible())
+        settings->SetWindowPosition(topLeft);
+}
+
+bool ModuleMain::QuitConfirmed() const
+{
+    if (!UnsavedProgress())
+        return true;
+    return ShowMessage({"ゲームを終了しますか？", formMain->windowTitle().toStdString(), MessageButtons::YesNo,
+                        MessageIcon::Question}) == MessageResult::Yes;
+}
+
+// Moves made since the deal, the save or the load, with tiles still on the
+// board: a cleared board or an untouched deal has nothing to lose.
+bool ModuleMain::UnsavedProgress() const
+{
+    if (!paiCtrl || !paiCtrl->GameActive() || paiCtrl->GetPaiCount() == 0 || paiCtrl->RemovedCount() == 0)
+        return false;
+    const auto& history = paiCtrl->History();
+    return !std::equal(savedMoves.begin(), savedMoves.end(), history.begin(), history.begin() + paiCtrl->RemovedCount());
+}
+
+void ModuleMain::MarkGameSaved()
+{
+    const auto& history = paiCtrl->History();
+    savedMoves.assign(history.begin(), history.begin() + paiCtrl->RemovedCount());
 }
 
 void ModuleMain::ExitApp()
@@ -355,13 +421,15 @@ void ModuleMain::StoreQuestionInfo(const QuestionInfo& info)
 void ModuleMain::StartGame()
 {
     try {
-        paiCtrl->GameInit((templatePath + u'/' + QuestionFile).toStdString(), QuestionSeed, QuestionReverse);
+        paiCtrl->GameInit(folders.LayoutPath(QuestionFile).toStdString(), QuestionSeed, QuestionReverse);
     } catch (...) {
         // The game in progress stays, so the choice and caption go back to it.
         StoreQuestionInfo(startedQuestion);
         throw;
     }
     startedQuestion = CurrentQuestion();
+    MarkGameSaved();
+    settings->SetLastGame({QuestionFile, QuestionSeed, QuestionReverse});
     RedrawScreen(REDRAW_FULL);
 }
 
@@ -383,9 +451,15 @@ bool ModuleMain::PanelCommand(int code)
         playState = STATE_PLAYING;
         return restarted;
     }
-    case PANEL_SAVE: return paiCtrl->RequestSave();
+    case PANEL_SAVE: {
+        const bool saved = paiCtrl->RequestSave();
+        if (saved)
+            MarkGameSaved();
+        return saved;
+    }
     case PANEL_LOAD:
         paiCtrl->RequestLoad();
+        MarkGameSaved();
         // Shown at once rather than at the next cursor move.
         RedrawScreen(REDRAW_FULL);
         playState = STATE_PLAYING;
@@ -393,19 +467,33 @@ bool ModuleMain::PanelCommand(int code)
     case PANEL_AUTOHINT_ON:
     case PANEL_AUTOHINT_OFF:
         paiCtrl->AutoHint(code == PANEL_AUTOHINT_ON);
+        settings->SetAutoHint(code == PANEL_AUTOHINT_ON);
         RedrawScreen(REDRAW_FULL);
         return false;
     case PANEL_SOUND_ON:
-    case PANEL_SOUND_OFF: paiCtrl->Sounds(code == PANEL_SOUND_ON); return false;
+    case PANEL_SOUND_OFF:
+        paiCtrl->Sounds(code == PANEL_SOUND_ON);
+        settings->SetSound(code == PANEL_SOUND_ON);
+        return false;
     default: return false;
     }
 }
 
 void ModuleMain::RunSelectionDialog()
 {
-    FormQues dialog(*this, templatePath, formMain.get());
-    dialog.LoadQuestionInfo(CurrentQuestion());
+    FormQues dialog(*this, folders.LayoutFolders(), formMain.get());
+    dialog.LoadQuestionInfo(OfferedQuestion());
     dialog.exec();
+}
+
+// The game in progress, or before the first one the game chosen last time
+// when its layout is still there.
+QuestionInfo ModuleMain::OfferedQuestion() const
+{
+    const std::optional<Settings::GameChoice> last = settings->LastGame();
+    if (!startedQuestion[0].isEmpty() || !last || !folders.LayoutNames().contains(last->layout))
+        return CurrentQuestion();
+    return {last->layout, QString::number(last->problem), QString::number(last->faceDown), QString()};
 }
 
 void ModuleMain::ChooseWallpaper()
@@ -413,16 +501,25 @@ void ModuleMain::ChooseWallpaper()
     DialogBox dialogBox;
     dialogBox.Initialize(formMain.get());
     dialogBox.OpenDialog_Title(QCoreApplication::translate("ModuleMain", "背景画を選択してください"));
-    dialogBox.OpenDialog_Filter(QStringLiteral("*.bmp;*.gif;*.jpg"));
+    dialogBox.OpenDialog_Filter(QStringLiteral("*.bmp;*.gif;*.jpg;*.jpeg;*.png"));
+    dialogBox.OpenDialog_InitialFolder(WallpaperDialogFolder());
     if (!dialogBox.OpenDialog()) {
         RedrawScreen(REDRAW_FULL);
         return;
     }
     try {
         ApplyWallpaper(dialogBox.OpenFile());
+        settings->SetWallpaper(dialogBox.OpenFile());
     } catch (const std::exception&) {
         // A picture that cannot be loaded or applied leaves the wallpaper as it was.
     }
+}
+
+// The shipped pictures' folder, or the folder of the picture chosen last.
+QString ModuleMain::WallpaperDialogFolder() const
+{
+    const QString chosen = settings->Wallpaper();
+    return chosen.isEmpty() ? folders.WallpaperFolder() : QFileInfo(chosen).absolutePath();
 }
 
 // Bitmaps are tiled over the board, other pictures centred on it.

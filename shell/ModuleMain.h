@@ -1,20 +1,24 @@
 #pragma once
 
 #include "CommandLine.h"
+#include "GameFolders.h"
 #include "ModuleCommands.h"
 #include "PixelRect.h"
 
 #include <QString>
+#include <QPoint>
 #include <QStringList>
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class DX7Draw;
 class FormMain;
 class FormSub;
 class MapCtrl;
 class PaiCtrl;
+class Settings;
 
 // The program's module: start-up and shutdown, the routing of the main
 // window's input to the game controller and the button bar, the composition
@@ -51,9 +55,12 @@ public:
         PixelRect HudRect;
     };
 
-    // programFolder holds template/ and sound.dat; arguments exclude the
-    // program's name. A wrong game on the command line raises CommandLineError.
+    // programFolder is the program's own folder; template/ and sound.dat lie
+    // there or in ../share/tovrik. arguments exclude the program's name. A
+    // wrong game on the command line raises CommandLineError.
     ModuleMain(const QString& programFolder, const QStringList& arguments);
+    // The same with the test of whether the program's folder may be written to.
+    ModuleMain(const QString& programFolder, const QStringList& arguments, GameFolders::WritableCheck writable);
     ~ModuleMain() override;
     ModuleMain(const ModuleMain&) = delete;
     ModuleMain& operator=(const ModuleMain&) = delete;
@@ -62,8 +69,13 @@ public:
     // shows the first picture, then starts the game named on the command
     // line or lets the player choose one.
     void Main();
+    // Whether the window may close: with progress that is not in save.dat
+    // the player is asked first.
+    bool QuitConfirmed() const;
     // Tears the objects down; the window is closing. Runs once.
     void ExitApp();
+    // Remembers where the player put the window.
+    void WindowMoved(QPoint topLeft);
 
     void FocusAt(int32_t x, int32_t y);
     void ClickAt(int32_t x, int32_t y);
@@ -88,6 +100,8 @@ public:
     DX7Draw& Layer() const { return *dx7; }
     MapCtrl& ButtonBar() const { return *mapCtrl; }
     const QString& TemplatePath() const { return templatePath; }
+    const GameFolders& Folders() const { return folders; }
+    Settings& UserSettings() const { return *settings; }
     const SurfaceNumbers& SurfaceSet() const { return surfaceSet; }
     const SheetRectangles& SheetRects() const { return sheetRects; }
     QuestionInfo CurrentQuestion() const;
@@ -106,6 +120,12 @@ private:
     void CreateSidePanel();
     void RunSelectionDialog();
     void ApplyWallpaper(const QString& path);
+    void ApplyRememberedSettings();
+    QuestionInfo OfferedQuestion() const;
+    QString WallpaperDialogFolder() const;
+    void RestoreWindowPosition();
+    void MarkGameSaved();
+    bool UnsavedProgress() const;
     QString CheckedLayoutCaption(const QString& layoutName) const;
     void StartCommandLineGame(const GameChoice& game, const QString& caption);
     void RunClearSequence();
@@ -113,8 +133,9 @@ private:
     bool PlayingFrozen() const { return playState == STATE_ANIMATING; }
     void RunCommand(int32_t pseudoId);
 
-    QString programFolder;
+    GameFolders folders;
     CommandLine commandLine;
+    std::unique_ptr<Settings> settings;
     QString templatePath;
     std::unique_ptr<FormMain> formMain;
     std::shared_ptr<DX7Draw> dx7;
@@ -131,6 +152,8 @@ private:
     QString QuestionCaption;
     QuestionInfo startedQuestion{QString(), QStringLiteral("0"), QStringLiteral("0"), QString()};
     bool answerMode = false;
+    // The moves of the game as it was last started, saved or loaded.
+    std::vector<int32_t> savedMoves;
 
     int32_t focusX = 0;
     int32_t focusY = 0;

@@ -4,6 +4,7 @@
 #include "Language.h"
 #include "ModuleMain.h"
 #include "QtSoundBackend.h"
+#include "SmokeTest.h"
 #include "WindowMessageBox.h"
 
 #include <QApplication>
@@ -33,7 +34,13 @@ void StartLanguage(const std::optional<QString>& requested)
 
 int main(int argc, char* argv[])
 {
+    const bool smokeTest = AsksForSmokeTest(argc, argv);
+    if (smokeTest && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tovrik"));
+    if (smokeTest)
+        return RunSmokeTest(QCoreApplication::applicationDirPath());
     InstallWindowMessageBox();
     DX7Sound::SetBackendFactory([] { return std::make_unique<QtSoundBackend>(); });
     try {

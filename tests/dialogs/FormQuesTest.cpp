@@ -49,7 +49,7 @@ protected:
         ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
         broken.write("not a layout line\r\n");
         QFile(folder + QStringLiteral("/notes.txt")).open(QIODevice::WriteOnly);
-        form = std::make_unique<FormQues>(module, folder);
+        form = std::make_unique<FormQues>(module, QStringList{folder});
     }
 
     template <typename T = QWidget>
@@ -209,7 +209,7 @@ TEST_F(FormQuesTest, UnreadableLayoutsAndEmptyFoldersCannotBeStarted)
     EXPECT_TRUE(module.calls.empty());
     EXPECT_NE(form->result(), QDialog::Accepted);
 
-    FormQues emptyForm(module, FreshTestFolder(QStringLiteral("formques-empty")));
+    FormQues emptyForm(module, QStringList{FreshTestFolder(QStringLiteral("formques-empty"))});
     emptyForm.LoadQuestionInfo({QStringLiteral("alpha.tvm"), QStringLiteral("0"), QStringLiteral("0"), {}});
     EXPECT_EQ(emptyForm.findChild<QLabel*>(QStringLiteral("LabelMsg"))->text(), QStringLiteral(u"陣形ファイルがありません。"));
     emptyForm.findChild<QPushButton*>(QStringLiteral("cmdSubmit"))->click();
@@ -219,12 +219,28 @@ TEST_F(FormQuesTest, UnreadableLayoutsAndEmptyFoldersCannotBeStarted)
     struct FailingModule : FakeModule {
         void StartGame() override { throw std::runtime_error("layout rejected"); }
     } failing;
-    FormQues failingForm(failing, folder);
+    FormQues failingForm(failing, QStringList{folder});
     failingForm.LoadQuestionInfo({QStringLiteral("alpha.tvm"), QStringLiteral("0"), QStringLiteral("0"), {}});
     failingForm.findChild<QPushButton*>(QStringLiteral("cmdSubmit"))->click();
     ASSERT_EQ(messages.requests.size(), 1u);
     EXPECT_NE(messages.requests[0].text.find("layout rejected"), std::string::npos);
     EXPECT_NE(failingForm.result(), QDialog::Accepted);
+}
+
+TEST_F(FormQuesTest, TheUsersOwnLayoutsAreListedAndWinOverShippedOnesOfTheSameName)
+{
+    const QString own = FreshTestFolder(QStringLiteral("formques-own"));
+    WriteLayout(own + QStringLiteral("/beta.tvm"), {0x0002, 0x0042}, u"自作");
+    WriteLayout(own + QStringLiteral("/gamma.tvm"), {0x0002, 0x0042}, u"ガンマ");
+    FormQues both(module, QStringList{own, folder});
+    both.LoadQuestionInfo({QStringLiteral("beta.tvm"), QStringLiteral("0"), QStringLiteral("0"), {}});
+    auto* list = both.findChild<QListWidget*>(QStringLiteral("File1"));
+    QStringList names;
+    for (int row = 0; row < list->count(); ++row)
+        names << list->item(row)->text();
+    EXPECT_EQ(names, QStringList({QStringLiteral("alpha.tvm"), QStringLiteral("beta.tvm"), QStringLiteral("broken.tvm"),
+                                  QStringLiteral("gamma.tvm")}));
+    EXPECT_EQ(both.findChild<QLabel*>(QStringLiteral("LabelMsg"))->text(), QStringLiteral(u"自作"));
 }
 
 TEST_F(FormQuesTest, TheNumberBoxRoundsClampsAndRestores)

@@ -13,6 +13,7 @@
 #include "PaiCtrl.h"
 #include "PaiStructure.h"
 #include "PictureBox.h"
+#include "Settings.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -308,7 +309,10 @@ TEST_F(GameThroughDialogsTest, WallpapersAndACancelledNewGame)
 
     ASSERT_EQ(asked.size(), 3u);
     EXPECT_EQ(asked[0].title, QStringLiteral(u"背景画を選択してください"));
-    EXPECT_EQ(asked[0].filter, QStringLiteral("*.bmp *.gif *.jpg"));
+    EXPECT_EQ(asked[0].filter, QStringLiteral("*.bmp *.gif *.jpg *.jpeg *.png"));
+    EXPECT_EQ(asked[0].initialFolder, folder + QStringLiteral("/wallpaper/")) << "the shipped pictures";
+    EXPECT_EQ(asked[1].initialFolder, QFileInfo(bitmap).absolutePath() + u'/') << "where the last one came from";
+    EXPECT_EQ(Settings().Wallpaper(), bitmap) << "the picture that loaded is remembered";
     EXPECT_TRUE(messages.requests.empty());
     // A bitmap is tiled from the board's corner; the unreadable file changed nothing.
     EXPECT_EQ(Presented({300, 300, 1, 1}).front(), 0x123456u);

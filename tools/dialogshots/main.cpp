@@ -94,7 +94,7 @@ int main(int argc, char** argv)
     const bool panelSaved = GrabWindow(panel, outFolder + QStringLiteral("/side-panel") + suffix);
     panel.hide();
 
-    FormQues selection(module, QApplication::applicationDirPath() + QStringLiteral("/template"));
+    FormQues selection(module, QStringList{QApplication::applicationDirPath() + QStringLiteral("/template")});
     selection.LoadQuestionInfo({QStringLiteral("classic.tvm"), QStringLiteral("0"), QStringLiteral("32"), {}});
     selection.move(0, 0);
     const bool selectionSaved = GrabWindow(selection, outFolder + QStringLiteral("/game-selection") + suffix);

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QPoint>
+#include <QSettings>
+#include <QString>
+#include <QVariant>
+
+#include <cstdint>
+#include <optional>
+
+// The player's choices kept between runs, in the user's config folder
+// (tovrik/tovrik.conf). Every change is written to disk at once, so a game
+// that is killed keeps them. A stored value that no longer applies (a picture
+// that was deleted, a number out of range) reads as the default.
+//
+// Further settings need no new plumbing: Value and SetValue take any key;
+// give a new setting a pair of accessors here when more than one place uses it.
+class Settings {
+public:
+    // The game the player chose last, offered again by the selection dialog.
+    struct GameChoice {
+        QString layout;
+        int32_t problem = 0;   // 0: a random deal
+        int32_t faceDown = 0;  // 0 none, 1 all, otherwise that many tiles
+    };
+
+    static constexpr int32_t kHighestProblem = 100000;
+    static constexpr int32_t kMostFaceDown = 512;
+
+    // The user's settings file.
+    Settings();
+    // A settings file of its own (tests, tools).
+    explicit Settings(const QString& filePath);
+
+    // <config folder>/tovrik/tovrik.conf, as QStandardPaths names the folder
+    // (XDG_CONFIG_HOME or ~/.config).
+    static QString DefaultFilePath();
+    QString FilePath() const { return store_.fileName(); }
+
+    bool Sound() const;
+    void SetSound(bool on);
+    bool AutoHint() const;
+    void SetAutoHint(bool on);
+
+    // The wallpaper picture, or an empty text for the plain board (also when
+    // the remembered picture is gone).
+    QString Wallpaper() const;
+    void SetWallpaper(const QString& path);
+
+    std::optional<GameChoice> LastGame() const;
+    void SetLastGame(const GameChoice& game);
+
+    std::optional<QPoint> WindowPosition() const;
+    void SetWindowPosition(QPoint topLeft);
+
+    QVariant Value(const QString& key, const QVariant& fallback = {}) const;
+    void SetValue(const QString& key, const QVariant& value);
+    void Remove(const QString& key);
+
+private:
+    bool Flag(const QString& key) const;
+    std::optional<int32_t> WholeNumber(const QString& key, int32_t lowest, int32_t highest) const;
+
+    mutable QSettings store_;
+};
