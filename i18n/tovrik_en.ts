@@ -274,5 +274,9 @@ a time.</translation>
         <source>背景画を選択してください</source>
         <translation>Choose a wallpaper picture</translation>
     </message>
+    <message>
+        <source>ゲームを終了しますか？</source>
+        <translation>Quit the game?</translation>
+    </message>
 </context>
 </TS>

@@ -243,7 +243,8 @@ bool ModuleMain::QuitConfirmed() const
 {
     if (!UnsavedProgress())
         return true;
-    return ShowMessage({"ゲームを終了しますか？", formMain->windowTitle().toStdString(), MessageButtons::YesNo,
+    return ShowMessage({QCoreApplication::translate("ModuleMain", "ゲームを終了しますか？").toStdString(),
+                        formMain->windowTitle().toStdString(), MessageButtons::YesNo,
                         MessageIcon::Question}) == MessageResult::Yes;
 }
 

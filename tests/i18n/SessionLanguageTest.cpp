@@ -103,7 +103,7 @@ TEST_F(SessionLanguage, EnglishSessionShowsEnglishInTheWindowsDialogsAndMessageB
     EXPECT_EQ(load.title, QStringLiteral("File read error"));
     EXPECT_EQ(load.text, QStringLiteral("There is no saved game to load"));
 
-    FormQues selection(*module, module->TemplatePath(), &module->Form());
+    FormQues selection(*module, module->Folders().LayoutFolders(), &module->Form());
     selection.LoadQuestionInfo({QStringLiteral("classic.tvm"), QStringLiteral("3"), QStringLiteral("0"), {}});
     EXPECT_EQ(selection.findChild<QLabel*>(QStringLiteral("LabelMsg"))->text(),
               QStringLiteral("The traditional\r\nlayout.\r\n144 tiles"));
@@ -129,7 +129,7 @@ TEST_F(SessionLanguage, JapaneseSessionKeepsItsTextsAndGetsJapaneseQtButtons)
     const std::unique_ptr<ModuleMain> module = StartModule(QStringLiteral("japanese"), ClassicGame());
     EXPECT_EQ(module->Form().font().families().first(), QStringLiteral(u"ＭＳ ゴシック"));
     EXPECT_EQ(module->Form().picBitmap[1], QImage(QStringLiteral(":/sheets/buttons.png")));
-    FormQues selection(*module, module->TemplatePath(), &module->Form());
+    FormQues selection(*module, module->Folders().LayoutFolders(), &module->Form());
     selection.LoadQuestionInfo({QStringLiteral("classic.tvm"), QStringLiteral("3"), QStringLiteral("0"), {}});
     EXPECT_EQ(selection.findChild<QLabel*>(QStringLiteral("LabelMsg"))->text(),
               QStringLiteral(u"伝統的な配置です。\r\n１４４枚"));
