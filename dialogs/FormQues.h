@@ -37,6 +37,11 @@ public:
     // layoutFolders: where the layouts lie, in order of precedence (a file in
     // an earlier folder hides one of the same name in a later one).
     FormQues(ModuleCommands& module, const QStringList& layoutFolders, QWidget* owner = nullptr);
+    // The layouts of one folder.
+    FormQues(ModuleCommands& module, const QString& layoutFolder, QWidget* owner = nullptr)
+        : FormQues(module, QStringList{layoutFolder}, owner)
+    {
+    }
 
     void LoadQuestionInfo(const QuestionInfo& info);
 
