@@ -14,7 +14,7 @@ namespace {
 const ToolCommand checkCommand("check", "check FILE [--problems A-B]", [](const std::vector<std::string>& raw) {
     ToolArgs args(raw);
     const auto [first, last] = ParseRange(args.TakeOption("--problems", "1-1000"));
-    const std::string path = args.TakePositional("FILE");
+    const std::string path = args.TakeLayout("FILE");
     args.ExpectEnd();
 
     PaiStructure board;

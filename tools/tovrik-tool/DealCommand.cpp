@@ -32,7 +32,7 @@ const ToolCommand dealCommand("deal", "deal FILE --problem N [--facedown M]", []
     ToolArgs args(raw);
     const int problem = RequiredProblem(args);
     const int faceDown = args.TakeIntOption("--facedown", 0);
-    const std::string path = args.TakePositional("FILE");
+    const std::string path = args.TakeLayout("FILE");
     args.ExpectEnd();
     PaiStructure board;
     board.CreateTable(path, problem, faceDown);
@@ -46,7 +46,7 @@ const ToolCommand answerCommand("answer", "answer FILE --problem N [--facedown M
                                     const int problem = RequiredProblem(args);
                                     const int faceDown = args.TakeIntOption("--facedown", 0);
                                     const std::string out = args.TakeOption("--out");
-                                    const std::string path = args.TakePositional("FILE");
+                                    const std::string path = args.TakeLayout("FILE");
                                     args.ExpectEnd();
                                     if (out.empty())
                                         throw std::invalid_argument("missing --out PATH");

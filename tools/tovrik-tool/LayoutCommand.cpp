@@ -85,7 +85,7 @@ void PrintText(const FileConv& file, const std::string& fault)
 int Info(ToolArgs args)
 {
     const bool json = args.TakeFlag("--json");
-    const std::string path = args.TakePositional("FILE");
+    const std::string path = args.TakeLayout("FILE");
     args.ExpectEnd();
     FileConv file;
     file.LoadFile(path);
@@ -127,7 +127,7 @@ int Build(ToolArgs args)
 
 int Dump(ToolArgs args)
 {
-    const std::string path = args.TakePositional("FILE");
+    const std::string path = args.TakeLayout("FILE");
     args.ExpectEnd();
     FileConv file;
     file.LoadFile(path);

@@ -31,6 +31,9 @@ public:
     bool TakeFlag(const std::string& name);
     // Removes and returns the next positional argument; what names it in errors.
     std::string TakePositional(const std::string& what);
+    // A positional layout file; a bare name that is no file here is looked up
+    // in the layout folders, as the game does (the user's own, then the shipped).
+    std::string TakeLayout(const std::string& what);
     // Removes and returns every argument left.
     std::vector<std::string> TakeRest();
     // Throws when anything is left over.
@@ -39,6 +42,10 @@ public:
 private:
     std::vector<std::string> args_;
 };
+
+// name itself when it is a file or a path, else the layout of that name in the
+// game's layout folders (found from the tool's own folder).
+std::string FindLayoutFile(const std::string& name);
 
 int ParseInt(const std::string& text, const std::string& what);
 // "A-B" as the pair (A, B), A <= B.

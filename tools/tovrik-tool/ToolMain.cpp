@@ -77,6 +77,11 @@ std::string ToolArgs::TakePositional(const std::string& what)
     throw std::invalid_argument("missing " + what);
 }
 
+std::string ToolArgs::TakeLayout(const std::string& what)
+{
+    return FindLayoutFile(TakePositional(what));
+}
+
 std::vector<std::string> ToolArgs::TakeRest()
 {
     std::vector<std::string> rest;
