@@ -1,0 +1,116 @@
+// A player's own files: saves beside a read-only program go to the user's
+// folder, the settings of one run are there at the next, and quitting with
+// unsaved moves asks first.
+#include "DialogBox.h"
+#include "FormSub.h"
+#include "Settings.h"
+#include "ShellTestSupport.h"
+
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+void TakeOneSet(PaiCtrl& controller)
+{
+    const auto [a, b] = FreePair(controller);
+    ASSERT_GE(a, 0);
+    controller.ClickPai(a);
+    controller.ClickPai(b);
+}
+
+std::unique_ptr<ModuleMain> StartReadOnly(const QString& folder, const QStringList& arguments)
+{
+    auto module = std::make_unique<ModuleMain>(folder, arguments, [](const QString&) { return false; });
+    module->Main();
+    return module;
+}
+
+TEST(UserFoldersTest, AReadOnlyProgramFolderSavesAndLoadsInTheUsersFolder)
+{
+    MessageRecorder messages;
+    const QString program = FreshProgramFolder();
+    const QString userSave = GameFolders::UserFolder() + QStringLiteral("/save.dat");
+    int32_t savedCount = 0;
+    {
+        const auto module = StartReadOnly(program, ClassicGame());
+        TakeOneSet(module->Controller());
+        savedCount = module->Controller().GetPaiCount();
+        EXPECT_TRUE(module->PanelCommand(ModuleCommands::PANEL_SAVE));
+        EXPECT_EQ(QString::fromStdString(module->Controller().SavePath()), userSave);
+    }
+    EXPECT_TRUE(QFileInfo::exists(userSave));
+    EXPECT_FALSE(QFileInfo::exists(program + QStringLiteral("/save.dat")));
+
+    const auto next = StartReadOnly(program, ClassicGame(99));
+    next->PanelCommand(ModuleCommands::PANEL_LOAD);
+    EXPECT_EQ(next->Controller().GetPaiCount(), savedCount);
+    EXPECT_TRUE(messages.requests.empty());
+}
+
+TEST(UserFoldersTest, SwitchesWallpaperAndLastGameCarryIntoTheNextRunUntilTheyNoLongerApply)
+{
+    MessageRecorder messages;
+    const QString picture = QString::fromUtf8(TOVRIK_TEST_TMP) + QStringLiteral("/shell/carried.bmp");
+    QImage plain(8, 8, QImage::Format_RGB32);
+    plain.fill(QColor(0x12, 0x34, 0x56));
+    ASSERT_TRUE(plain.save(picture, "BMP"));
+    {
+        const auto first = StartModule(TestName(), ClassicGame(1234));
+        first->PanelCommand(ModuleCommands::PANEL_SOUND_ON);
+        first->PanelCommand(ModuleCommands::PANEL_AUTOHINT_ON);
+        const DialogBox::Chooser previous = DialogBox::SetChooser([&](const DialogBox::ChooserRequest&) { return picture; });
+        first->ChooseWallpaper();
+        DialogBox::SetChooser(previous);
+    }
+    const Settings settings;
+    EXPECT_EQ(settings.LastGame()->layout, QStringLiteral("classic.tvm"));
+    EXPECT_EQ(settings.LastGame()->problem, 1234);
+    {
+        const auto second = StartModule(TestName(), ClassicGame(5));
+        EXPECT_TRUE(second->Controller().Sounds());
+        EXPECT_TRUE(second->Controller().AutoHint());
+        EXPECT_TRUE(second->SidePanel().Sound());
+        EXPECT_EQ(BackPixel(*second, 6, 6), 0x123456u) << "the wallpaper of the last run";
+    }
+    QFile::remove(picture);
+    const auto third = StartModule(TestName(), ClassicGame(5));
+    EXPECT_EQ(BackPixel(*third, 6, 6), 0x00FF00u) << "a deleted wallpaper leaves the plain board";
+    EXPECT_TRUE(messages.requests.empty());
+}
+
+TEST(UserFoldersTest, QuittingAsksOnlyWhenMovesWereMadeSinceTheLastSave)
+{
+    std::vector<MessageRequest> asked;
+    MessageResult answer = MessageResult::No;
+    const MessageHandler previous = SetMessageHandler([&](const MessageRequest& request) {
+        asked.push_back(request);
+        return answer;
+    });
+    const auto module = StartModule(TestName(), ClassicGame());
+    FormMain& form = module->Form();
+    EXPECT_TRUE(module->QuitConfirmed()) << "a fresh deal has nothing to lose";
+    EXPECT_TRUE(asked.empty());
+
+    TakeOneSet(module->Controller());
+    EXPECT_FALSE(form.close()) << "the player said No";
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].text, "ゲームを終了しますか？");
+    EXPECT_EQ(asked[0].buttons, MessageButtons::YesNo);
+    EXPECT_TRUE(form.isVisible());
+
+    module->PanelCommand(ModuleCommands::PANEL_SAVE);
+    EXPECT_TRUE(module->QuitConfirmed()) << "everything is in save.dat";
+    TakeOneSet(module->Controller());
+    module->CommandPlayback();
+    EXPECT_TRUE(module->QuitConfirmed()) << "taken back to the saved position";
+    EXPECT_EQ(asked.size(), 1u);
+    TakeOneSet(module->Controller());
+    answer = MessageResult::Yes;
+    EXPECT_TRUE(form.close());
+    EXPECT_EQ(asked.size(), 2u);
+    SetMessageHandler(previous);
+}
+
+} // namespace
