@@ -330,4 +330,34 @@ TEST_F(GameThroughDialogsTest, WallpapersAndACancelledNewGame)
     EXPECT_FALSE(module->Controller().GameActive());
 }
 
+TEST_F(GameThroughDialogsTest, TheSelectionDialogOffersTheGameChosenLastTimeWhileItsLayoutIsThere)
+{
+    Settings().SetLastGame({QStringLiteral("pyramid.tvm"), 777, 32});
+    QString offeredLayout;
+    QString offeredNumber;
+    const auto readOffer = [&](FormQues& dialog) {
+        offeredLayout = dialog.findChild<QListWidget*>(QStringLiteral("File1"))->currentItem()->text();
+        offeredNumber = dialog.findChild<QLineEdit*>(QStringLiteral("txtNumber"))->text();
+        dialog.findChild<QPushButton*>(QStringLiteral("cmdCancel"))->click();
+    };
+    // Start-up: new game (the first item), look, cancel, close the panel.
+    WhenOpen<FormSub>([&](FormSub& panel) {
+        WhenOpen<FormQues>([&](FormQues& dialog) {
+            readOffer(dialog);
+            WhenOpen<FormSub>([](FormSub& again) { SendKey(&again, Qt::Key_Escape); });
+        });
+        SendKey(&panel, Qt::Key_Return);
+    });
+    module->Main();
+    EXPECT_EQ(offeredLayout, QStringLiteral("pyramid.tvm"));
+    EXPECT_EQ(offeredNumber, QStringLiteral("777"));
+
+    // A layout that is gone gives the first one instead.
+    QFile::remove(folder + QStringLiteral("/template/pyramid.tvm"));
+    offeredLayout.clear();
+    WhenOpen<FormQues>(readOffer);
+    module->PanelCommand(ModuleCommands::PANEL_NEWGAME);
+    EXPECT_EQ(offeredLayout, QStringLiteral("beginner.tvm"));
+}
+
 } // namespace
