@@ -113,4 +113,35 @@ TEST(UserFoldersTest, QuittingAsksOnlyWhenMovesWereMadeSinceTheLastSave)
     SetMessageHandler(previous);
 }
 
+// Runs work on the open side panel as soon as it is open.
+void WhenPanelOpen(std::function<void(QWidget&)> work, int attemptsLeft = 10000)
+{
+    QTimer::singleShot(1, [work, attemptsLeft] {
+        if (QWidget* panel = QApplication::activeModalWidget())
+            work(*panel);
+        else if (attemptsLeft > 0)
+            WhenPanelOpen(work, attemptsLeft - 1);
+    });
+}
+
+TEST(UserFoldersTest, EscapeAndTheCloseButtonCloseTheOpenPanelAndTheGameGoesOn)
+{
+    MessageRecorder messages;
+    bool closedByButton = false;
+    WhenPanelOpen([&](QWidget& panel) { closedByButton = panel.close(); });
+    const auto module = std::make_unique<ModuleMain>(FreshProgramFolder(), QStringList());
+    module->Main();
+    EXPECT_TRUE(closedByButton);
+    EXPECT_TRUE(module->Form().isVisible());
+
+    WhenPanelOpen([](QWidget& panel) {
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(&panel, &escape);
+    });
+    module->ShowOptions();
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(module->Form().close()) << "no game, nothing to ask";
+    EXPECT_TRUE(messages.requests.empty());
+}
+
 } // namespace
