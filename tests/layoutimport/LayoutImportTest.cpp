@@ -55,6 +55,9 @@ TEST(LayoutImport, QuarterTileFilesOfBothVersionsImportWithTheirDesktopNames)
     EXPECT_EQ(hill[0].tiles.size(), 54u);
     EXPECT_TRUE(HasTile(hill[0], 15, 2, 2));
     EXPECT_EQ(Message(Converted(hill[0])), u"hill");
+    // The older version with its header line reads the same grid.
+    const std::string hillText = ReadImportFile(kSamples + "hill.layout");
+    EXPECT_EQ(ParseQuarterTileGrid("kmahjongg-layout-v1.0\r\n" + hillText).size(), 54u);
 
     // The English name serves when there is no Japanese one; a missing .desktop file is no error.
     ForeignLayout named;
