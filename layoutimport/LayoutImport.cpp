@@ -2,12 +2,13 @@
 
 #include "ImportError.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 
 namespace {
 
@@ -44,22 +45,32 @@ std::string DesktopEntryPath(const std::string& path)
 
 std::string ReadImportFile(const std::string& path)
 {
-    struct stat info {};
-    if (stat(path.c_str(), &info) != 0)
+    // Opened without blocking and checked through the open descriptor, so that a
+    // pipe or device put in the file's place can neither stall nor feed the reader.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         throw ImportError(std::string("cannot be read (") + std::strerror(errno) + ")");
-    if (!S_ISREG(info.st_mode))
+    struct stat info {};
+    const bool regular = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    std::string bytes;
+    if (regular && static_cast<uintmax_t>(info.st_size) <= kMaxImportBytes) {
+        bytes.resize(kMaxImportBytes + 1);
+        size_t filled = 0;
+        for (ssize_t n; filled < bytes.size() && (n = read(fd, bytes.data() + filled, bytes.size() - filled)) != 0;) {
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0) {
+                close(fd);
+                throw ImportError(std::string("cannot be read (") + std::strerror(errno) + ")");
+            }
+            filled += static_cast<size_t>(n);
+        }
+        bytes.resize(filled);
+    }
+    close(fd);
+    if (!regular)
         throw ImportError("not a regular file");
-    if (static_cast<uintmax_t>(info.st_size) > kMaxImportBytes)
-        throw ImportError("larger than " + std::to_string(kMaxImportBytes / 1024) + " KiB");
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw ImportError("cannot be read");
-    std::string bytes(kMaxImportBytes + 1, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (in.bad())
-        throw ImportError("cannot be read");
-    bytes.resize(static_cast<size_t>(in.gcount()));
-    if (bytes.size() > kMaxImportBytes)
+    if (static_cast<uintmax_t>(info.st_size) > kMaxImportBytes || bytes.size() > kMaxImportBytes)
         throw ImportError("larger than " + std::to_string(kMaxImportBytes / 1024) + " KiB");
     return bytes;
 }
