@@ -1,12 +1,14 @@
 #include "FormQues.h"
 #include "FormSub.h"
 #include "Language.h"
+#include "SessionLanguage.h"
 #include "ShellTestSupport.h"
 #include "WindowMessageBox.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLocale>
 #include <QMessageBox>
 
 #include <gtest/gtest.h>
@@ -71,7 +73,7 @@ protected:
     void TearDown() override
     {
         SetMessageHandler(std::move(previous));
-        InstallLanguage(UiLanguage::Japanese);
+        StartSessionLanguage({}, QStringLiteral("ja"));
     }
 
     MessageHandler previous;
@@ -81,7 +83,9 @@ protected:
 
 TEST_F(SessionLanguage, EnglishSessionShowsEnglishInTheWindowsDialogsAndMessageBoxes)
 {
-    ASSERT_TRUE(InstallLanguage(UiLanguage::English));
+    // What LANG=en_US.UTF-8 gives.
+    ASSERT_EQ(StartSessionLanguage(QLocale(QStringLiteral("en_US")).uiLanguages(), std::nullopt), UiLanguage::English);
+    EXPECT_EQ(QApplication::font().families().first(), QStringLiteral("DejaVu Sans Condensed"));
     const std::unique_ptr<ModuleMain> module = StartModule(QStringLiteral("english"), ClassicGame());
     EXPECT_EQ(module->Form().font().families().first(), QStringLiteral("DejaVu Sans Condensed"));
     // The bar's and the panel's labels and the counter's caption are pictures: the English sheet's.
@@ -117,7 +121,11 @@ TEST_F(SessionLanguage, EnglishSessionShowsEnglishInTheWindowsDialogsAndMessageB
 
 TEST_F(SessionLanguage, JapaneseSessionKeepsItsTextsAndGetsJapaneseQtButtons)
 {
-    ASSERT_TRUE(InstallLanguage(UiLanguage::Japanese));
+    StartSessionLanguage({}, QStringLiteral("en"));
+    ASSERT_EQ(StartSessionLanguage(QLocale(QStringLiteral("en_US")).uiLanguages(), QStringLiteral("ja")),
+              UiLanguage::Japanese);
+    EXPECT_FALSE(QApplication::font().families().contains(QStringLiteral("DejaVu Sans Condensed")))
+        << "Qt's own dialogs keep Qt's own font, as before";
     SeenBox question;
     AnswerNextBox(question, QMessageBox::Yes);
     EXPECT_EQ(ShowMessage({"セーブしますか？", "セーブ", MessageButtons::YesNo, MessageIcon::None}), MessageResult::Yes);
