@@ -1,14 +1,36 @@
 #include "SessionLanguage.h"
 
+#include "Settings.h"
+
 #include <QApplication>
 #include <QFont>
 
 #include <iostream>
 
-UiLanguage StartSessionLanguage(const QStringList& systemLanguages, const std::optional<QString>& requested)
+namespace {
+
+const QString kLanguageKey = QStringLiteral("language");
+
+// The language asked for now, kept for the runs after; else the one kept before.
+std::optional<QString> RequestedOrRemembered(const std::optional<QString>& requested, Settings& settings)
+{
+    if (requested) {
+        settings.SetValue(kLanguageKey, *requested);
+        return requested;
+    }
+    const QString remembered = settings.Value(kLanguageKey).toString();
+    if (LanguageFromCode(remembered))
+        return remembered;
+    return std::nullopt;
+}
+
+} // namespace
+
+UiLanguage StartSessionLanguage(const QStringList& systemLanguages, const std::optional<QString>& requested,
+                                Settings& settings)
 {
     static const QFont qtFont = QApplication::font();
-    const UiLanguage language = ChooseLanguage(systemLanguages, requested);
+    const UiLanguage language = ChooseLanguage(systemLanguages, RequestedOrRemembered(requested, settings));
     if (!InstallLanguage(language))
         std::cerr << "tovrik: the texts for language " << LanguageCode(language).toStdString()
                   << " are missing; showing the program's own\n";

@@ -4,6 +4,7 @@
 #include "ModuleMain.h"
 #include "QtSoundBackend.h"
 #include "SessionLanguage.h"
+#include "Settings.h"
 #include "SmokeTest.h"
 #include "WindowMessageBox.h"
 
@@ -25,7 +26,8 @@ int main(int argc, char* argv[])
     DX7Sound::SetBackendFactory([] { return std::make_unique<QtSoundBackend>(); });
     try {
         const QStringList arguments = QCoreApplication::arguments().mid(1);
-        StartSessionLanguage(QLocale::system().uiLanguages(), CommandLine(arguments).Language());
+        Settings settings;
+        StartSessionLanguage(QLocale::system().uiLanguages(), CommandLine(arguments).Language(), settings);
         ModuleMain module(QCoreApplication::applicationDirPath(), arguments);
         module.Main();
         // A close asked for during start-up has already ended the game.

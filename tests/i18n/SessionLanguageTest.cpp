@@ -2,6 +2,7 @@
 #include "FormSub.h"
 #include "Language.h"
 #include "SessionLanguage.h"
+#include "Settings.h"
 #include "ShellTestSupport.h"
 #include "WindowMessageBox.h"
 
@@ -73,10 +74,11 @@ protected:
     void TearDown() override
     {
         SetMessageHandler(std::move(previous));
-        StartSessionLanguage({}, QStringLiteral("ja"));
+        StartSessionLanguage({}, QStringLiteral("ja"), settings);
     }
 
     MessageHandler previous;
+    Settings settings;  // the test's own fresh home
 };
 
 } // namespace
@@ -84,7 +86,7 @@ protected:
 TEST_F(SessionLanguage, EnglishSessionShowsEnglishInTheWindowsDialogsAndMessageBoxes)
 {
     // What LANG=en_US.UTF-8 gives.
-    ASSERT_EQ(StartSessionLanguage(QLocale(QStringLiteral("en_US")).uiLanguages(), std::nullopt), UiLanguage::English);
+    ASSERT_EQ(StartSessionLanguage(QLocale(QStringLiteral("en_US")).uiLanguages(), std::nullopt, settings), UiLanguage::English);
     EXPECT_EQ(QApplication::font().families().first(), QStringLiteral("DejaVu Sans Condensed"));
     const std::unique_ptr<ModuleMain> module = StartModule(QStringLiteral("english"), ClassicGame());
     EXPECT_EQ(module->Form().font().families().first(), QStringLiteral("DejaVu Sans Condensed"));
@@ -121,8 +123,8 @@ TEST_F(SessionLanguage, EnglishSessionShowsEnglishInTheWindowsDialogsAndMessageB
 
 TEST_F(SessionLanguage, JapaneseSessionKeepsItsTextsAndGetsJapaneseQtButtons)
 {
-    StartSessionLanguage({}, QStringLiteral("en"));
-    ASSERT_EQ(StartSessionLanguage(QLocale(QStringLiteral("en_US")).uiLanguages(), QStringLiteral("ja")),
+    StartSessionLanguage({}, QStringLiteral("en"), settings);
+    ASSERT_EQ(StartSessionLanguage(QLocale(QStringLiteral("en_US")).uiLanguages(), QStringLiteral("ja"), settings),
               UiLanguage::Japanese);
     EXPECT_FALSE(QApplication::font().families().contains(QStringLiteral("DejaVu Sans Condensed")))
         << "Qt's own dialogs keep Qt's own font, as before";
@@ -142,4 +144,19 @@ TEST_F(SessionLanguage, JapaneseSessionKeepsItsTextsAndGetsJapaneseQtButtons)
     EXPECT_EQ(selection.findChild<QLabel*>(QStringLiteral("LabelMsg"))->text(),
               QStringLiteral(u"伝統的な配置です。\r\n１４４枚"));
     EXPECT_EQ(selection.findChild<QGroupBox*>(QStringLiteral("Frame2"))->title(), QStringLiteral(u"裏牌モード"));
+}
+
+TEST_F(SessionLanguage, TheCommandLineChoiceIsRememberedForLaterRuns)
+{
+    const QStringList english = QLocale(QStringLiteral("en_US")).uiLanguages();
+    const QStringList japanese = QLocale(QStringLiteral("ja_JP")).uiLanguages();
+    EXPECT_EQ(StartSessionLanguage(english, std::nullopt, settings), UiLanguage::English);
+    EXPECT_EQ(StartSessionLanguage(english, QStringLiteral("ja"), settings), UiLanguage::Japanese);
+    EXPECT_EQ(Settings().Value(QStringLiteral("language")).toString(), QStringLiteral("ja"));
+    EXPECT_EQ(StartSessionLanguage(english, std::nullopt, settings), UiLanguage::Japanese);
+    EXPECT_EQ(StartSessionLanguage(japanese, QStringLiteral("en"), settings), UiLanguage::English);
+    EXPECT_EQ(StartSessionLanguage(japanese, std::nullopt, settings), UiLanguage::English);
+    // A remembered value that is no language of the program counts as none.
+    settings.SetValue(QStringLiteral("language"), QStringLiteral("xx"));
+    EXPECT_EQ(StartSessionLanguage(japanese, std::nullopt, settings), UiLanguage::Japanese);
 }
