@@ -23,9 +23,17 @@ bool OrderCheck::Contradicts(const TileSet& present, const std::vector<int32_t>&
         later_[tile] = TileSet{};
     });
     present.ForEachCommon(present, [&](int32_t tile) {
-        for (const int32_t over : position_.TileAt(tile).over) {
+        const SolverPosition::Tile& t = position_.TileAt(tile);
+        for (const int32_t over : t.over) {
             if (present.Has(over))
                 AddEdge(setOf[over], setOf[tile]);
+        }
+        // Whichever side goes first, a set with a tile on each side goes with it.
+        for (const int32_t left : t.left) {
+            for (const int32_t right : t.right) {
+                if (present.Has(left) && present.Has(right) && setOf[left] == setOf[right])
+                    AddEdge(setOf[left], setOf[tile]);
+            }
         }
     });
     for (int32_t round = 0; round < kRounds; ++round) {

@@ -8,8 +8,8 @@
 // Proves some positions lost by the order their tiles would have to be taken
 // in. A tile goes in a later set than every tile lying on it; and a tile with
 // tiles on both sides waits for one whole side, so when a tile on one side
-// cannot go before it, the whole other side must. Tiles of a class with one
-// set left go together. When these demands run in a ring, no order of sets
+// cannot go before it, the whole other side must, and a set with tiles on both
+// sides must go before it. Tiles of a class with one set left go together. When these demands run in a ring, no order of sets
 // clears the board.
 class OrderCheck {
 public:
@@ -18,6 +18,11 @@ public:
     // setOf[tile]: a tile standing for all tiles that must go in the same set
     // (the tile itself when none is known), for every present tile.
     bool Contradicts(const TileSet& present, const std::vector<int32_t>& setOf);
+    // After Contradicts gave false: tile a must go in an earlier set than tile b.
+    bool Before(int32_t a, int32_t b, const std::vector<int32_t>& setOf) const
+    {
+        return setOf[a] != setOf[b] && reach_[setOf[a]].Has(setOf[b]);
+    }
 
 private:
     void AddEdge(int32_t from, int32_t to);

@@ -34,6 +34,12 @@ private:
 };
 
 constexpr uint64_t kNodesPerClockLook = 256;
+// A run of the search that takes a wrong turn early can spend ages below it.
+// Runs are therefore cut after a number of nodes that doubles each time, and
+// the next run tries the moves in a shuffled order. Lost positions found by
+// any run stay known, so a cut costs little.
+constexpr uint64_t kFirstRunNodes = 1000;
+constexpr int32_t kLongestRunShift = 40;
 
 uint64_t SplitMix(uint64_t& state)
 {
@@ -54,13 +60,14 @@ private:
     using Move = std::vector<int32_t>;
 
     bool Visit();
+    bool Stopped() const { return aborted_ || cut_; }
     bool OutOfBudget();
     std::vector<int32_t> FreeTilesOf(int32_t group) const;
     void TakeSafeMoves();
     bool CannotBeWon();
     bool ChainTooLong(int32_t group) const;
     const std::vector<int32_t>& SetsKnown();
-    std::vector<Move> MovesByBlocking() const;
+    std::vector<Move> MovesByBlocking();
     void AddCombinations(const std::vector<int32_t>& free, std::vector<Move>& moves) const;
     int32_t BlockedBy(const Move& move) const;
     void Take(const Move& move);
@@ -83,6 +90,11 @@ private:
     std::vector<int32_t> setOf_;
     uint64_t nodes_ = 0;
     bool aborted_ = false;
+    uint64_t runNodes_ = 0;
+    uint64_t runLimit_ = 0;
+    bool cut_ = false;
+    int32_t run_ = 0;
+    uint64_t shuffleState_ = 0;
 };
 
 Search::Search(const SolverPosition& position, const SolveBudget& budget)
@@ -113,7 +125,16 @@ Search::Search(const SolverPosition& position, const SolveBudget& budget)
 SolverResult Search::Run()
 {
     SolverResult result;
-    const bool won = remaining_ == 0 || (once_ > 0 && Visit());
+    bool won = remaining_ == 0;
+    for (run_ = 0; !won && once_ > 0; ++run_) {
+        runLimit_ = kFirstRunNodes << std::min(run_, kLongestRunShift);
+        runNodes_ = 0;
+        cut_ = false;
+        won = Visit();
+        if (won || !cut_)
+            break;
+        PutBackTo(0);
+    }
     result.nodes = nodes_;
     result.ms = stopwatch_.Ms();
     if (aborted_) {
@@ -149,7 +170,7 @@ bool Search::Visit()
             Take(move);
             if (Visit())
                 return true;
-            if (aborted_)
+            if (Stopped())
                 return false;
             PutBackTo(path_.size() - 1);
         }
@@ -165,6 +186,7 @@ bool Search::Visit()
 bool Search::OutOfBudget()
 {
     ++nodes_;
+    cut_ = ++runNodes_ > runLimit_;
     if (nodes_ > budget_.nodeLimit)
         aborted_ = true;
     else if (nodes_ % kNodesPerClockLook == 1) {
@@ -172,7 +194,7 @@ bool Search::OutOfBudget()
         const bool cancelled = budget_.cancel != nullptr && budget_.cancel->load(std::memory_order_relaxed);
         aborted_ = ms > budget_.timeLimitMs || cancelled;
     }
-    return aborted_;
+    return Stopped();
 }
 
 std::vector<int32_t> Search::FreeTilesOf(int32_t group) const
@@ -209,16 +231,21 @@ void Search::TakeSafeMoves()
 bool Search::CannotBeWon()
 {
     for (int32_t group = 0; group < static_cast<int32_t>(left_.size()); ++group) {
-        if (left_[group] % once_ != 0 || ChainTooLong(group))
+        if (left_[group] % once_ != 0)
             return true;
     }
-    return order_.Contradicts(present_, SetsKnown());
+    if (order_.Contradicts(present_, SetsKnown()))
+        return true;
+    for (int32_t group = 0; group < static_cast<int32_t>(left_.size()); ++group) {
+        if (ChainTooLong(group))
+            return true;
+    }
+    return false;
 }
 
-// A tile lying (directly or through others) on a tile of its own class must
-// go in an earlier set; a class cannot be cleared when such a chain holds
-// more tiles than it has sets left. (Classes with one set left are the order
-// check's.)
+// A tile that must go before another of its class goes in an earlier set; a
+// class cannot be cleared when such a chain holds more tiles than it has sets
+// left. (Classes with one set left are the order check's.)
 bool Search::ChainTooLong(int32_t group) const
 {
     const int32_t sets = left_[group] / once_;
@@ -229,17 +256,16 @@ bool Search::ChainTooLong(int32_t group) const
         if (present_.Has(tile))
             tiles.push_back(tile);
     }
-    std::stable_sort(tiles.begin(), tiles.end(), [this](int32_t a, int32_t b) {
-        return position_.TileAt(a).layer > position_.TileAt(b).layer;
-    });
     std::vector<int32_t> chain(tiles.size(), 1);
-    for (size_t i = 0; i < tiles.size(); ++i) {
-        for (size_t j = 0; j < i; ++j) {
-            if (position_.Above(tiles[i]).Has(tiles[j]))
-                chain[i] = std::max(chain[i], chain[j] + 1);
+    for (size_t round = 0; round < tiles.size(); ++round) {
+        for (size_t i = 0; i < tiles.size(); ++i) {
+            for (size_t j = 0; j < tiles.size(); ++j) {
+                if (order_.Before(tiles[j], tiles[i], setOf_))
+                    chain[i] = std::max(chain[i], chain[j] + 1);
+            }
+            if (chain[i] > sets)
+                return true;
         }
-        if (chain[i] > sets)
-            return true;
     }
     return false;
 }
@@ -261,7 +287,7 @@ const std::vector<int32_t>& Search::SetsKnown()
     return setOf_;
 }
 
-std::vector<Search::Move> Search::MovesByBlocking() const
+std::vector<Search::Move> Search::MovesByBlocking()
 {
     std::vector<Move> moves;
     for (int32_t group = 0; group < static_cast<int32_t>(left_.size()); ++group) {
@@ -270,7 +296,7 @@ std::vector<Search::Move> Search::MovesByBlocking() const
     }
     std::vector<std::pair<int32_t, size_t>> order;
     for (size_t k = 0; k < moves.size(); ++k)
-        order.emplace_back(-BlockedBy(moves[k]), k);
+        order.emplace_back(-BlockedBy(moves[k]) * 8 - (run_ == 0 ? 0 : static_cast<int32_t>(SplitMix(shuffleState_) % (8 * static_cast<uint64_t>(std::min(run_, 8))))), k);
     std::stable_sort(order.begin(), order.end());
     std::vector<Move> sorted;
     sorted.reserve(moves.size());
