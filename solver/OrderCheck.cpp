@@ -4,7 +4,9 @@
 
 namespace {
 
-constexpr int32_t kRounds = 8;
+// Each sweep over the sides can find demands that enable more in the next;
+// stopping early only misses a proof, it never makes one wrong.
+constexpr int32_t kSweeps = 64;
 
 } // namespace
 
@@ -26,27 +28,26 @@ bool OrderCheck::Contradicts(const TileSet& present, const std::vector<int32_t>&
         const SolverPosition::Tile& t = position_.TileAt(tile);
         for (const int32_t over : t.over) {
             if (present.Has(over))
-                AddEdge(setOf[over], setOf[tile]);
+                later_[setOf[over]].Add(setOf[tile]);
         }
         // Whichever side goes first, a set with a tile on each side goes with it.
         for (const int32_t left : t.left) {
             for (const int32_t right : t.right) {
                 if (present.Has(left) && present.Has(right) && setOf[left] == setOf[right])
-                    AddEdge(setOf[left], setOf[tile]);
+                    later_[setOf[left]].Add(setOf[tile]);
             }
         }
     });
-    for (int32_t round = 0; round < kRounds; ++round) {
-        if (SortOrFindRing())
-            return true;
-        Reach();
-        if (!DeriveSideEdges(present, setOf))
-            return false;
+    if (SortOrFindRing())
+        return true;
+    Reach();
+    for (int32_t sweep = 0; sweep < kSweeps; ++sweep) {
+        const Sweep result = DeriveSideDemands(present, setOf);
+        if (result != Sweep::Added)
+            return result == Sweep::Ring;
     }
-    return SortOrFindRing();
+    return false;
 }
-
-void OrderCheck::AddEdge(int32_t from, int32_t to) { later_[from].Add(to); }
 
 // Kahn's order of the nodes; true when some are left over, in a ring.
 bool OrderCheck::SortOrFindRing()
@@ -80,12 +81,14 @@ void OrderCheck::Reach()
     }
 }
 
-// Adds "the whole other side first" for each tile with a side that cannot go
-// before it; true when an edge was new.
-bool OrderCheck::DeriveSideEdges(const TileSet& present, const std::vector<int32_t>& setOf)
+// Demands "the whole other side first" for each tile with a side that cannot
+// go before it.
+OrderCheck::Sweep OrderCheck::DeriveSideDemands(const TileSet& present, const std::vector<int32_t>& setOf)
 {
-    bool added = false;
+    Sweep result = Sweep::Nothing;
     present.ForEachCommon(present, [&](int32_t tile) {
+        if (result == Sweep::Ring)
+            return;
         const SolverPosition::Tile& t = position_.TileAt(tile);
         const int32_t node = setOf[tile];
         for (const bool leftWaits : {true, false}) {
@@ -94,14 +97,29 @@ bool OrderCheck::DeriveSideEdges(const TileSet& present, const std::vector<int32
             if (!SideWaits(waits, node, present, setOf))
                 continue;
             for (const int32_t other : first) {
-                if (present.Has(other) && !later_[setOf[other]].Has(node)) {
-                    AddEdge(setOf[other], node);
-                    added = true;
+                if (!present.Has(other) || reach_[setOf[other]].Has(node))
+                    continue;
+                if (reach_[node].Has(setOf[other])) {
+                    result = Sweep::Ring;
+                    return;
                 }
+                Demand(setOf[other], node);
+                result = Sweep::Added;
             }
         }
     });
-    return added;
+    return result;
+}
+
+// Records that `first` goes before `then`: whatever reached `first` now also
+// reaches all that follows `then`.
+void OrderCheck::Demand(int32_t first, int32_t then)
+{
+    const TileSet after = reach_[then];
+    for (const int32_t node : nodes_) {
+        if (reach_[node].Has(first))
+            reach_[node] |= after;
+    }
 }
 
 // True when some present tile of the side must go with or after the node.

@@ -25,10 +25,12 @@ public:
     }
 
 private:
-    void AddEdge(int32_t from, int32_t to);
+    enum class Sweep { Nothing, Added, Ring };
+
     bool SortOrFindRing();
     void Reach();
-    bool DeriveSideEdges(const TileSet& present, const std::vector<int32_t>& setOf);
+    Sweep DeriveSideDemands(const TileSet& present, const std::vector<int32_t>& setOf);
+    void Demand(int32_t first, int32_t then);
     bool SideWaits(const std::vector<int32_t>& side, int32_t node, const TileSet& present,
                    const std::vector<int32_t>& setOf) const;
 

@@ -49,6 +49,25 @@ uint64_t SplitMix(uint64_t& state)
     return z ^ (z >> 31);
 }
 
+// The Luby sequence 0 0 1 0 0 1 2 0 0 1 0 0 1 2 3 ... (as powers of two):
+// mostly short runs, with ever longer ones among them.
+int32_t Luby(int32_t run)
+{
+    int32_t size = 1;
+    int32_t power = 0;
+    while (size < run + 1) {
+        size = 2 * size + 1;
+        ++power;
+    }
+    while (size - 1 != run) {
+        size /= 2;
+        --power;
+        if (run >= size)
+            run -= size;
+    }
+    return power;
+}
+
 // Depth-first search over sets. Every position it leaves without a win is
 // stored, by its set of present tiles, so that no position is searched twice.
 class Search {
@@ -127,7 +146,7 @@ SolverResult Search::Run()
     SolverResult result;
     bool won = remaining_ == 0;
     for (run_ = 0; !won && once_ > 0; ++run_) {
-        runLimit_ = kFirstRunNodes << std::min(run_, kLongestRunShift);
+        runLimit_ = kFirstRunNodes << std::min(Luby(run_), kLongestRunShift);
         runNodes_ = 0;
         cut_ = false;
         won = Visit();
