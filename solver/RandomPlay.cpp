@@ -31,17 +31,19 @@ std::vector<int32_t> RandomSet(const PaiStructure& board, std::mt19937& random)
 
 } // namespace
 
-int32_t PlayRandomSets(PaiStructure& board, int32_t sets, uint32_t seed)
+std::vector<std::vector<int32_t>> PlayRandomSets(PaiStructure& board, int32_t sets, uint32_t seed)
 {
     std::mt19937 random(seed);
+    std::vector<std::vector<int32_t>> taken;
     board.CalcSelectable();
-    for (int32_t taken = 0; taken < sets; ++taken) {
-        const std::vector<int32_t> set = RandomSet(board, random);
+    while (static_cast<int32_t>(taken.size()) < sets) {
+        std::vector<int32_t> set = RandomSet(board, random);
         if (set.empty())
-            return taken;
+            break;
         for (const int32_t slot : set)
             board.PickedPai(slot);
         board.CalcSelectable();
+        taken.push_back(std::move(set));
     }
-    return sets;
+    return taken;
 }
