@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -171,6 +172,14 @@ TEST(Tool, LayoutImportWritesOneFilePerMapOrNothing)
     EXPECT_FALSE(std::filesystem::exists(folder));
 
     ASSERT_EQ(Tool("layout import " + samples + "maps.xml --dir " + folder).status, 0);
+    // Without a destination the maps go to the player's own layout folder.
+    const char* dataHome = std::getenv("XDG_DATA_HOME");
+    const std::string savedDataHome = dataHome ? dataHome : "";
+    setenv("XDG_DATA_HOME", (folder + "/data").c_str(), 1);
+    const ToolRun byDefault = Tool("layout import " + samples + "maps.xml");
+    dataHome ? setenv("XDG_DATA_HOME", savedDataHome.c_str(), 1) : unsetenv("XDG_DATA_HOME");
+    ASSERT_EQ(byDefault.status, 0) << byDefault.err;
+    EXPECT_EQ(ReadFile(folder + "/data/tovrik/template/twin-towers.tvm"), ReadFile(folder + "/twin-towers.tvm"));
     ASSERT_EQ(Tool("layout import " + samples + "maps.xml --map 'Twin Towers' --out " + folder + "/towers.tvm").status, 0);
     EXPECT_EQ(ReadFile(folder + "/towers.tvm"), ReadFile(folder + "/twin-towers.tvm"));
     const ToolRun info = Tool("layout info --json " + folder + "/gate-bridge.tvm");

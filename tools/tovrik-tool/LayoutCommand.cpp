@@ -154,7 +154,7 @@ std::vector<ForeignLayout> ChosenLayouts(std::vector<ForeignLayout> layouts, con
     }
     if (layouts.size() > 1 && !toFolder)
         throw std::runtime_error("the file holds " + std::to_string(layouts.size()) + " maps (" + MapNames(layouts)
-                                 + "); import one with --map NAME or all with --dir DIR");
+                                 + "); --out takes one of them, chosen with --map NAME");
     return layouts;
 }
 
@@ -186,7 +186,7 @@ int Import(ToolArgs args)
 
     std::vector<ForeignLayout> layouts;
     try {
-        layouts = ChosenLayouts(ReadForeignLayouts(path), mapName, !folder.empty());
+        layouts = ChosenLayouts(ReadForeignLayouts(path), mapName, outPath.empty());
     } catch (const ImportError& error) {
         throw std::runtime_error(path + ": " + error.what());
     }
@@ -200,10 +200,12 @@ int Import(ToolArgs args)
                                      + error.what());
         }
     }
-    if (!folder.empty())
-        std::filesystem::create_directories(folder);
+    // Without a destination the layouts go where the game lists them.
+    const std::string destination = folder.empty() && outPath.empty() ? UserLayoutFolder() : folder;
+    if (!destination.empty())
+        std::filesystem::create_directories(destination);
     const std::vector<std::string> paths =
-        outPath.empty() ? OutputPaths(layouts, folder.empty() ? "." : folder, path) : std::vector<std::string>{outPath};
+        outPath.empty() ? OutputPaths(layouts, destination, path) : std::vector<std::string>{outPath};
     for (size_t i = 0; i < files.size(); ++i) {
         files[i].SaveFile(paths[i]);
         std::cout << paths[i] << ": " << files[i].GetPositionArray().size() << " tiles\n";

@@ -4,15 +4,31 @@
 #include <filesystem>
 #include <system_error>
 
+namespace {
+
+// The game's folders as the program beside the tool sees them.
+GameFolders ToolFolders(std::error_code& error)
+{
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    return GameFolders(QString::fromStdString(program.parent_path().string()));
+}
+
+} // namespace
+
 std::string FindLayoutFile(const std::string& name)
 {
     std::error_code error;
     if (name.find('/') != std::string::npos || std::filesystem::exists(name, error))
         return name;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    const GameFolders folders = ToolFolders(error);
     if (error)
         return name;
-    const GameFolders folders(QString::fromStdString(program.parent_path().string()));
     const QString path = folders.LayoutPath(QString::fromStdString(name));
     return std::filesystem::exists(path.toStdString(), error) ? path.toStdString() : name;
+}
+
+std::string UserLayoutFolder()
+{
+    std::error_code error;
+    return ToolFolders(error).UserTemplateFolder().toStdString();
 }

@@ -46,6 +46,8 @@ private:
 // name itself when it is a file or a path, else the layout of that name in the
 // game's layout folders (found from the tool's own folder).
 std::string FindLayoutFile(const std::string& name);
+// The player's own layout folder, which the game lists beside the shipped one.
+std::string UserLayoutFolder();
 
 int ParseInt(const std::string& text, const std::string& what);
 // "A-B" as the pair (A, B), A <= B.
