@@ -5,6 +5,9 @@
 namespace {
 
 constexpr size_t kFirstCapacity = 1024;
+// Past this many positions the table stops growing (at most some 150 MB for
+// 512 tiles); a long search then only repeats some work.
+constexpr size_t kMostPositions = size_t{1} << 20;
 
 uint64_t NonZero(uint64_t hash) { return hash == 0 ? 1 : hash; }
 
@@ -23,6 +26,8 @@ bool PositionTable::Contains(uint64_t hash, const TileSet& present) const
 
 void PositionTable::Insert(uint64_t hash, const TileSet& present)
 {
+    if (count_ >= kMostPositions)
+        return;
     if ((count_ + 1) * 2 > mask_ + 1)
         Grow();
     const size_t entry = Find(hash, present);
