@@ -46,6 +46,9 @@ FormMain::FormMain(ModuleMain& module)
     picMain->setMouseTracking(true);
     picMain->setCursor(Qt::BlankCursor);
     picMain->installEventFilter(this);
+    releaseSettle.setSingleShot(true);
+    releaseSettle.setInterval(kReleaseSettleMs);
+    connect(&releaseSettle, &QTimer::timeout, this, &FormMain::SettleKeyRelease);
 }
 
 void FormMain::FormInitialize(int32_t w, int32_t h)
@@ -164,17 +167,36 @@ void FormMain::ClickCursor(int32_t x, int32_t y)
     module.ClickAt(x, y);
 }
 
+void FormMain::SettleKeyRelease()
+{
+    releaseSettle.stop();
+    if (!pendingRelease.pending)
+        return;
+    pendingRelease.pending = false;
+    KeyUp();
+}
+
 void FormMain::keyPressEvent(QKeyEvent* event)
 {
+    const bool secondHalfOfRepeat = pendingRelease.pending && pendingRelease.key == event->key()
+        && pendingRelease.timestamp == event->timestamp();
+    if (secondHalfOfRepeat)
+        pendingRelease.pending = false;
+    SettleKeyRelease();
     Guarded([&] { KeyDown(VirtualKeyCode(event->key())); });
 }
 
+// The window system repeats a held key as release and press pairs with one
+// timestamp, and Qt flags them only when it already holds the press. So a
+// release waits: a press of the same key and timestamp makes it part of the
+// hold; anything else, or the settle time passing, ends the hold.
 void FormMain::keyReleaseEvent(QKeyEvent* event)
 {
-    // The window system repeats a held key as release and press pairs; only
-    // a real release ends the hold.
-    if (!event->isAutoRepeat())
-        KeyUp();
+    if (event->isAutoRepeat())
+        return;
+    SettleKeyRelease();
+    pendingRelease = {true, event->key(), event->timestamp()};
+    releaseSettle.start();
 }
 
 void FormMain::resizeEvent(QResizeEvent* event)
@@ -188,8 +210,11 @@ void FormMain::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
     // Keys let go while another window had the keyboard never report here.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        pendingRelease.pending = false;
+        releaseSettle.stop();
         KeyUp();
+    }
 }
 
 void FormMain::closeEvent(QCloseEvent* event)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QTimer>
 #include <QWidget>
 
 #include <array>
@@ -32,6 +33,9 @@ public:
         KEY_Z = 90,
     };
     static constexpr int32_t kMaxKeyRepeat = 10;
+    // How long a key release waits for the press that would make it half of
+    // a repeat, in milliseconds.
+    static constexpr int kReleaseSettleMs = 30;
     static constexpr int32_t kMouseThreshold = 2;
 
     explicit FormMain(ModuleMain& module);
@@ -65,6 +69,9 @@ public:
 
     void KeyDown(int32_t keyCode);
     void KeyUp();
+    // Ends the hold for a release that no press of the same key and
+    // timestamp followed; the settle timer calls it.
+    void SettleKeyRelease();
     void MouseMove(double x, double y);
     void MouseDown(Qt::MouseButton button);
     void MoveCursor(int32_t x, int32_t y);
@@ -95,7 +102,16 @@ protected:
 private:
     void ActOnKey(int32_t keyCode, int32_t repeat, bool held);
 
+    // A release held back because it may be the first half of a repeat.
+    struct PendingRelease {
+        bool pending = false;
+        int key = 0;
+        quint64 timestamp = 0;
+    };
+
     ModuleMain& module;
+    PendingRelease pendingRelease;
+    QTimer releaseSettle;
     int32_t busyDepth = 0;
     bool closePending = false;
 };

@@ -87,9 +87,19 @@ inline QStringList ClassicGame(int problem = 7)
             QString::number(problem)};
 }
 
-inline void SendKey(FormMain& form, QEvent::Type type, int qtKey, bool autoRepeat = false)
+// Key events carry rising timestamps, as the window system's do, unless the
+// test gives one.
+inline quint64 NextKeyTime()
+{
+    static quint64 time = 1000;
+    return time += 10;
+}
+
+inline void SendKey(FormMain& form, QEvent::Type type, int qtKey, bool autoRepeat = false,
+                    quint64 timestamp = NextKeyTime())
 {
     QKeyEvent event(type, qtKey, Qt::NoModifier, QString(), autoRepeat);
+    event.setTimestamp(timestamp);
     QApplication::sendEvent(&form, &event);
 }
 
