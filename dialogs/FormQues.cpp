@@ -1,5 +1,6 @@
 #include "FormQues.h"
 
+#include "BlankTitle.h"
 #include "FileConv.h"
 #include "GameFolders.h"
 #include "Language.h"
@@ -54,6 +55,16 @@ Widget* Place(QWidget* parent, const char* name, QRect geometry, Args&&... args)
     return widget;
 }
 
+// Widens a label to its widest text and moves the control to its right along,
+// so that the text is never cut short and never touches that control.
+void FitBeside(QLabel& label, const QString& widest, QWidget& next)
+{
+    constexpr int kGap = 4;
+    const int width = std::max(label.width(), label.fontMetrics().horizontalAdvance(widest) + 1);
+    label.resize(width, label.height());
+    next.move(std::max(next.x(), label.x() + width + kGap), next.y());
+}
+
 void DrawPreviewTile(QPainter& painter, uint16_t code)
 {
     const auto signedCode = static_cast<int16_t>(code);
@@ -72,7 +83,7 @@ FormQues::FormQues(ModuleCommands& module, const QStringList& layoutFolders, QWi
     : QDialog(owner), module_(module), layoutFolders_(layoutFolders),
       preview_(kPreviewWidth, kPreviewHeight, QImage::Format_RGB32)
 {
-    setWindowTitle(QString());
+    SetBlankTitle(*this);
     setFont(DialogFont());
     setFixedSize(kClientWidth, kClientHeight);
     CreateControls();
@@ -106,9 +117,10 @@ void FormQues::CreateProblemFrame()
     OptionQues_[1] = Place<QRadioButton>(Frame1_, "OptionQues1", {16, 40, 73, 17}, tr("番号指定"));
     txtNumber_ = Place<QLineEdit>(Frame1_, "txtNumber", {88, 40, 49, 18}, QStringLiteral("0"));
     txtNumber_->installEventFilter(this);
-    Place<QLabel>(Frame1_, "Label1", {144, 40, 65, 17}, tr("(1～100000)"));
+    QLabel* range = Place<QLabel>(Frame1_, "Label1", {144, 40, 65, 17}, tr("(1～100000)"));
     cmdRandom_ = Place<QPushButton>(Frame1_, "cmdRandom", {208, 40, 41, 17}, tr("自動"));
     cmdRandom_->setAutoDefault(false);
+    FitBeside(*range, range->text(), *cmdRandom_);
 }
 
 void FormQues::CreateReverseFrame()
@@ -124,6 +136,7 @@ void FormQues::CreateReverseFrame()
     HScrollRev_->setSingleStep(REVERSE_STEP);
     HScrollRev_->setPageStep(REVERSE_STEP);
     HScrollRev_->setValue(REVERSE_INITIAL);
+    FitBeside(*LabelRev_, CountText(REVERSE_MAX), *HScrollRev_);
     UpdateReverseLabel();
 }
 
@@ -194,7 +207,7 @@ void FormQues::DrawLayoutPreview(const QString& fileName)
         layout.LoadFile(GameFolders::LayoutPathIn(layoutFolders_, fileName).toStdString());
     } catch (const std::exception&) {
         layoutReadable_ = false;
-        ShowPreviewMessage(tr("この陣形ファイルは読み込めません。"));
+        ShowPreviewMessage(tr("この陣形ファイルは読み込めません。") + u'\n' + fileName);
         return;
     }
     layoutReadable_ = true;
@@ -233,7 +246,12 @@ void FormQues::OnReverseOption(int index)
 
 void FormQues::UpdateReverseLabel()
 {
-    LabelRev_->setText(tr("%1枚").arg(HScrollRev_->value()));
+    LabelRev_->setText(CountText(HScrollRev_->value()));
+}
+
+QString FormQues::CountText(int count)
+{
+    return tr("%1枚").arg(count);
 }
 
 // Dragging the tiny thumb could land on an odd count; keep the offered counts even.

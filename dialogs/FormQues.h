@@ -71,6 +71,7 @@ private:
     void OnLayoutSelected();
     void OnReverseOption(int index);
     void UpdateReverseLabel();
+    static QString CountText(int count);
     void SnapReverseToEven(int action);
     void NormalizeNumberBox();
     void OnRandom();

@@ -1,5 +1,6 @@
 #include "FormSub.h"
 
+#include "BlankTitle.h"
 #include "DX7Draw.h"
 #include "MessageBox.h"
 #include "ModuleCommands.h"
@@ -126,7 +127,7 @@ FormSub::FormSub(ModuleCommands& module, QWidget* owner)
       picMain_(new PictureBox(this)), picMiniWall_(new QWidget(this)),
       saveFilePath_(QCoreApplication::applicationDirPath() + QStringLiteral("/save.dat"))
 {
-    setWindowTitle(QString());
+    SetBlankTitle(*this);
     picMain_->setObjectName(QStringLiteral("picMain"));
     picMain_->setMouseTracking(true);
     picMain_->installEventFilter(this);

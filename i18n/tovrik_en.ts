@@ -278,5 +278,13 @@ a time.</translation>
         <source>ゲームを終了しますか？</source>
         <translation>Quit the game?</translation>
     </message>
+    <message>
+        <source>この画像は読み込めません。</source>
+        <translation>This picture cannot be read.</translation>
+    </message>
+    <message>
+        <source>壁紙</source>
+        <translation>Wallpaper</translation>
+    </message>
 </context>
 </TS>

@@ -178,8 +178,9 @@ void FormMain::SettleKeyRelease()
 
 void FormMain::keyPressEvent(QKeyEvent* event)
 {
+    // Events made without a time (0) are never taken for halves of one repeat.
     const bool secondHalfOfRepeat = pendingRelease.pending && pendingRelease.key == event->key()
-        && pendingRelease.timestamp == event->timestamp();
+        && pendingRelease.timestamp == event->timestamp() && event->timestamp() != 0;
     if (secondHalfOfRepeat)
         pendingRelease.pending = false;
     SettleKeyRelease();

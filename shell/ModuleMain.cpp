@@ -11,12 +11,12 @@
 #include "NumberedError.h"
 #include "PaiCtrl.h"
 #include "Settings.h"
+#include "PictureFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QImageReader>
 
 #include <algorithm>
 #include <chrono>
@@ -511,8 +511,12 @@ void ModuleMain::ChooseWallpaper()
     try {
         ApplyWallpaper(dialogBox.OpenFile());
         settings->SetWallpaper(dialogBox.OpenFile());
-    } catch (const std::exception&) {
-        // A picture that cannot be loaded or applied leaves the wallpaper as it was.
+    } catch (const std::exception& error) {
+        // The wallpaper stays as it was; the player learns why.
+        ShowMessage({QCoreApplication::translate("ModuleMain", "この画像は読み込めません。").toStdString() + "\n" +
+                         error.what(),
+                     QCoreApplication::translate("ModuleMain", "壁紙").toStdString(), MessageButtons::Ok,
+                     MessageIcon::Warning});
     }
 }
 
@@ -526,11 +530,7 @@ QString ModuleMain::WallpaperDialogFolder() const
 // Bitmaps are tiled over the board, other pictures centred on it.
 void ModuleMain::ApplyWallpaper(const QString& path)
 {
-    QImageReader reader(path);
-    QImage picture = reader.read();
-    if (picture.isNull())
-        throw NumberedError(NumberedError::InvalidArgument, "not a readable picture: " + path.toStdString());
-    formMain->picWall = std::move(picture);
+    formMain->picWall = ReadPictureFile(path);
     const bool isCenter = path.right(3).toLower() != QStringLiteral("bmp");
     paiCtrl->ChangeWallpaper(formMain->picWall, isCenter);
     RedrawScreen(REDRAW_FULL);

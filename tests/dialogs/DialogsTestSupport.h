@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QString>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -23,6 +24,14 @@ inline QString FreshTestFolder(const QString& name)
     folder.removeRecursively();
     QDir().mkpath(folder.path());
     return folder.path();
+}
+
+// Qt puts the application name in the title bar of a window whose title is
+// empty; a title of spaces alone shows no text.
+inline bool BlankTitle(const QWidget& window)
+{
+    const QString title = window.windowTitle();
+    return !title.isEmpty() && title.trimmed().isEmpty();
 }
 
 // Records what the dialogs ask of the shell and answers with set results.

@@ -89,16 +89,14 @@ protected:
 TEST_F(FormQuesTest, ControlsSitWhereTheyBelongWithTheirCaptions)
 {
     EXPECT_EQ(form->size(), QSize(508, 317));
-    EXPECT_TRUE(form->windowTitle().isEmpty());
+    EXPECT_TRUE(BlankTitle(*form));
     const std::vector<std::tuple<const char*, QRect, QString>> controls = {
         {"Label2", {32, 8, 89, 17}, QStringLiteral(u"陣形の選択")},   {"File1", {24, 24, 265, 102}, {}},
         {"picMain", {304, 24, 193, 161}, {}},                          {"Frame1", {24, 136, 265, 65}, QStringLiteral(u"問題選択")},
         {"OptionQues0", {16, 16, 73, 17}, QStringLiteral(u"ランダム")}, {"OptionQues1", {16, 40, 73, 17}, QStringLiteral(u"番号指定")},
-        {"txtNumber", {88, 40, 49, 18}, QStringLiteral("0")},          {"Label1", {144, 40, 65, 17}, QStringLiteral(u"(1～100000)")},
-        {"cmdRandom", {208, 40, 41, 17}, QStringLiteral(u"自動")},      {"Frame2", {24, 208, 265, 41}, QStringLiteral(u"裏牌モード")},
+        {"txtNumber", {88, 40, 49, 18}, QStringLiteral("0")},          {"Frame2", {24, 208, 265, 41}, QStringLiteral(u"裏牌モード")},
         {"OptionRev0", {16, 16, 49, 17}, QStringLiteral(u"なし")},      {"OptionRev1", {72, 16, 49, 17}, QStringLiteral(u"全部")},
-        {"OptionRev2", {128, 16, 49, 17}, QStringLiteral(u"任意")},     {"LabelRev", {184, 16, 25, 25}, QStringLiteral(u"32枚")},
-        {"HScrollRev", {216, 16, 33, 17}, {}},                         {"LabelMsg", {24, 256, 145, 57}, {}},
+        {"OptionRev2", {128, 16, 49, 17}, QStringLiteral(u"任意")},     {"LabelMsg", {24, 256, 145, 57}, {}},
         {"cmdSubmit", {184, 280, 73, 25}, QStringLiteral("OK")},       {"cmdCancel", {272, 280, 73, 25}, QStringLiteral(u"キャンセル")},
     };
     for (const auto& [name, geometry, caption] : controls) {
@@ -107,6 +105,21 @@ TEST_F(FormQuesTest, ControlsSitWhereTheyBelongWithTheirCaptions)
         const QVariant text = control->property(qobject_cast<QGroupBox*>(control) ? "title" : "text");
         EXPECT_EQ(text.toString(), caption) << name;
     }
+    // The range hint and the longest count are shown whole, clear of the control beside them, which
+    // stays inside its frame.
+    const std::vector<std::tuple<const char*, QString, const char*, const char*>> labels = {
+        {"Label1", QStringLiteral(u"(1～100000)"), "cmdRandom", "Frame1"},
+        {"LabelRev", QStringLiteral(u"512枚"), "HScrollRev", "Frame2"}};
+    for (const auto& [name, widest, beside, frame] : labels) {
+        const QLabel* label = Control<QLabel>(name);
+        const QRect next = Control(beside)->geometry();
+        EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(widest)) << name;
+        EXPECT_GE(next.left() - (label->x() + label->width()), 2) << name;
+        EXPECT_LE(next.right(), Control(frame)->width() - 3) << beside;
+    }
+    EXPECT_EQ(Text("Label1"), QStringLiteral(u"(1～100000)"));
+    EXPECT_EQ(Text("LabelRev"), QStringLiteral(u"32枚"));
+    EXPECT_EQ(Control<QPushButton>("cmdRandom")->text(), QStringLiteral(u"自動"));
     EXPECT_EQ(Control("OptionRev2")->parentWidget(), Control("Frame2"));
     EXPECT_EQ(Control("txtNumber")->parentWidget(), Control("Frame1"));
     EXPECT_FALSE(Control<QPushButton>("cmdSubmit")->autoDefault() || Control<QPushButton>("cmdCancel")->autoDefault());
@@ -204,7 +217,7 @@ TEST_F(FormQuesTest, UnreadableLayoutsAndEmptyFoldersCannotBeStarted)
     Open("broken.tvm", "3", "0");
     EXPECT_EQ(SelectedLayout(), QStringLiteral("broken.tvm"));
     EXPECT_EQ(Preview().pixel(3, 3), Preview().pixel(100, 100));
-    EXPECT_EQ(Text("LabelMsg"), QStringLiteral(u"この陣形ファイルは読み込めません。"));
+    EXPECT_EQ(Text("LabelMsg"), QStringLiteral(u"この陣形ファイルは読み込めません。\nbroken.tvm"));
     Submit();
     EXPECT_TRUE(module.calls.empty());
     EXPECT_NE(form->result(), QDialog::Accepted);

@@ -178,6 +178,7 @@ TEST_F(FormSubTest, SmallPointerMovesAreIgnoredAndBordersHitNothing)
 
 TEST_F(FormSubTest, ThePanelShowsFramesLabelsAndSwitches)
 {
+    EXPECT_TRUE(BlankTitle(*panel));
     // Item 0 is highlighted; a label's transparent inside shows its frame.
     EXPECT_EQ(PresentedPixel(110, 46), Rgb(kHighlightColor));
     EXPECT_EQ(PresentedPixel(276, 46), Rgb(kFrameColor));

@@ -291,30 +291,40 @@ TEST_F(GameThroughDialogsTest, WallpapersAndACancelledNewGame)
     junk.write("no picture here");
     junk.close();
 
-    QStringList answers = {bitmap, notAPicture, QString()};
+    const QString aFolder = folder + QStringLiteral("/pictures.jpg");
+    ASSERT_TRUE(QDir().mkpath(aFolder));
+    QStringList answers = {bitmap, notAPicture, aFolder, QString()};
     std::vector<DialogBox::ChooserRequest> asked;
     const DialogBox::Chooser previous = DialogBox::SetChooser([&](const DialogBox::ChooserRequest& request) {
         asked.push_back(request);
         return answers.takeFirst();
     });
 
-    // Start-up: choose the wallpaper three times (item 6), then close.
+    // Start-up: choose the wallpaper four times (item 6), then close.
     WhenOpen<FormSub>([](FormSub& panel) {
         for (int key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Return, Qt::Key_Return,
-                        Qt::Key_Return, Qt::Key_Escape})
+                        Qt::Key_Return, Qt::Key_Return, Qt::Key_Escape})
             SendKey(&panel, key);
     });
     module->Main();
     DialogBox::SetChooser(previous);
 
-    ASSERT_EQ(asked.size(), 3u);
+    ASSERT_EQ(asked.size(), 4u);
     EXPECT_EQ(asked[0].title, QStringLiteral(u"背景画を選択してください"));
     EXPECT_EQ(asked[0].filter, QStringLiteral("*.bmp *.gif *.jpg *.jpeg *.png"));
     EXPECT_EQ(asked[0].initialFolder, folder + QStringLiteral("/wallpaper/")) << "the shipped pictures";
     EXPECT_EQ(asked[1].initialFolder, QFileInfo(bitmap).absolutePath() + u'/') << "where the last one came from";
     EXPECT_EQ(Settings().Wallpaper(), bitmap) << "the picture that loaded is remembered";
-    EXPECT_TRUE(messages.requests.empty());
-    // A bitmap is tiled from the board's corner; the unreadable file changed nothing.
+    // The junk file and the folder are each reported with their own cause.
+    ASSERT_EQ(messages.requests.size(), 2u);
+    for (const auto& [request, cause] : {std::pair{messages.requests[0], notAPicture.toStdString() + ": "},
+                                         std::pair{messages.requests[1], aFolder.toStdString() + ": not a regular file"}}) {
+        EXPECT_EQ(request.title, "壁紙");
+        EXPECT_EQ(request.text.rfind("この画像は読み込めません。\n", 0), 0u) << request.text;
+        EXPECT_NE(request.text.find(cause), std::string::npos) << request.text;
+        EXPECT_EQ(request.text.find("File not found"), std::string::npos) << request.text;
+    }
+    // A bitmap is tiled from the board's corner; the unreadable files changed nothing.
     EXPECT_EQ(Presented({300, 300, 1, 1}).front(), 0x123456u);
     EXPECT_EQ(Presented({300 + 40, 300 + 30, 1, 1}).front(), 0x123456u);
 

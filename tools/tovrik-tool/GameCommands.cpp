@@ -10,7 +10,6 @@
 
 #include <QBuffer>
 #include <QImage>
-#include <QImageReader>
 #include <QString>
 
 #include "AtomicFile.h"
@@ -18,6 +17,7 @@
 #include "BoardSprites.h"
 #include "PaiCtrl.h"
 #include "PaiStructure.h"
+#include "PictureFile.h"
 
 void PlayDeal(PaiCtrl& ctrl, ToolArgs& args)
 {
@@ -42,15 +42,6 @@ namespace {
 
 constexpr int32_t kScreenWidth = 792;
 constexpr int32_t kScreenHeight = 566;
-
-QImage ReadPicture(const std::string& path)
-{
-    QImageReader reader(QString::fromStdString(path));
-    QImage picture = reader.read();
-    if (picture.isNull())
-        throw std::runtime_error("cannot read picture " + path + ": " + reader.errorString().toStdString());
-    return picture;
-}
 
 bool IsBitmapName(const std::string& path)
 {
@@ -83,8 +74,9 @@ int Render(const std::vector<std::string>& arguments)
     dx7->Initialize(nullptr, nullptr, kScreenWidth, kScreenHeight);
     PaiCtrl ctrl;
     ctrl.SetDX7(dx7);
-    const int32_t work = SetUpBoardSprites(*dx7, ctrl, ReadPicture(":/sheets/tiles.png")).work;
-    ctrl.ChangeWallpaper(wallpaper.empty() ? QImage() : ReadPicture(wallpaper), !IsBitmapName(wallpaper));
+    const int32_t work = SetUpBoardSprites(*dx7, ctrl, QImage(QStringLiteral(":/sheets/tiles.png"))).work;
+    const QImage picture = wallpaper.empty() ? QImage() : ReadPictureFile(QString::fromStdString(wallpaper));
+    ctrl.ChangeWallpaper(picture, !IsBitmapName(wallpaper));
     PlayDeal(ctrl, args);
     args.ExpectEnd();
     if (hint)
