@@ -144,4 +144,19 @@ TEST(UserFoldersTest, EscapeAndTheCloseButtonCloseTheOpenPanelAndTheGameGoesOn)
     EXPECT_TRUE(messages.requests.empty());
 }
 
+TEST(UserFoldersTest, TheWindowOpensWhereItWasLeftWhileThatPlaceIsOnAScreen)
+{
+    MessageRecorder messages;
+    Settings().SetWindowPosition({30, 40});
+    {
+        const auto module = StartModule(TestName(), ClassicGame());
+        EXPECT_EQ(module->Form().pos(), QPoint(30, 40));
+        module->Form().move(50, 60);
+        EXPECT_EQ(Settings().WindowPosition(), QPoint(50, 60)) << "kept as soon as it moved";
+    }
+    Settings().SetWindowPosition({-5000, -5000});
+    const auto module = StartModule(TestName(), ClassicGame());
+    EXPECT_NE(module->Form().pos(), QPoint(-5000, -5000)) << "off every screen: centred instead";
+}
+
 } // namespace
