@@ -1,8 +1,13 @@
+#include "DX7Draw.h"
+#include "FormMain.h"
 #include "MessageBox.h"
 #include "ModuleMain.h"
 #include "PictureBox.h"
+#include "PictureFit.h"
+#include "PixelSurface.h"
 
 #include <QApplication>
+#include <QPainter>
 #include <QProcess>
 #include <QProcessEnvironment>
 
@@ -96,6 +101,79 @@ void BM_RedrawFocus(benchmark::State& state)
         game.module.RedrawScreen(ModuleMain::REDRAW_FOCUS);
 }
 BENCHMARK(BM_RedrawFocus)->Unit(benchmark::kMicrosecond);
+
+// Full redraws presented in a window that shows the picture at the argument's
+// scale, the focus moving between two tiles on opposite sides of the board:
+// composing, finding what changed, scaling it and painting it.
+void BM_RedrawFullScaled(benchmark::State& state)
+{
+    StartedGame game;
+    ModuleMain& module = game.module;
+    const auto scale = static_cast<int>(state.range(0));
+    module.Form().resize(ModuleMain::kScreenWidth * scale, ModuleMain::kScreenHeight * scale);
+    if (module.Form().picMain->Fit().scale != scale) {
+        state.SkipWithError("the window does not show the picture at that scale");
+        return;
+    }
+    bool left = false;
+    for (auto _ : state) {
+        left = !left;
+        module.FocusAt(left ? 60 : 600, left ? 100 : 480);
+        module.RedrawScreen(ModuleMain::REDRAW_FULL);
+    }
+}
+BENCHMARK(BM_RedrawFullScaled)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMicrosecond);
+
+// The worst case of the scaled presentation: every pixel differs from the
+// picture shown before, so all of it is scaled and painted again.
+void BM_PresentWholeChangeScaled(benchmark::State& state)
+{
+    const auto scale = static_cast<int>(state.range(0));
+    PixelSurface pictures[2] = {{ModuleMain::kScreenWidth, ModuleMain::kScreenHeight},
+                                {ModuleMain::kScreenWidth, ModuleMain::kScreenHeight}};
+    pictures[0].Fill({0, 0, ModuleMain::kScreenWidth, ModuleMain::kScreenHeight}, 0x3399FF);
+    pictures[1].Fill({0, 0, ModuleMain::kScreenWidth, ModuleMain::kScreenHeight}, 0x208020);
+    PictureBox box;
+    box.resize(ModuleMain::kScreenWidth * scale, ModuleMain::kScreenHeight * scale);
+    box.show();
+    int shown = 0;
+    for (auto _ : state) {
+        shown ^= 1;
+        box.Present(&pictures[shown]);
+    }
+}
+BENCHMARK(BM_PresentWholeChangeScaled)->Arg(2)->Arg(3)->Unit(benchmark::kMicrosecond);
+
+// The two ways of scaling the composed picture, alone: the plain loop that
+// PictureBox uses, and QPainter without smooth transform.
+void BM_ScaleByLoop(benchmark::State& state)
+{
+    StartedGame game;
+    const PixelSurface& picture = *game.module.Layer().BackSurface();
+    const auto scale = static_cast<int32_t>(state.range(0));
+    QImage scaled(picture.Width() * scale, picture.Height() * scale, QImage::Format_RGB32);
+    for (auto _ : state) {
+        ScaleToBlocks(picture.View(), {0, 0, picture.Width(), picture.Height()}, scale,
+                      reinterpret_cast<uint32_t*>(scaled.bits()), scaled.bytesPerLine() / 4);
+        benchmark::DoNotOptimize(scaled.constBits());
+    }
+}
+BENCHMARK(BM_ScaleByLoop)->Arg(3)->Unit(benchmark::kMicrosecond);
+
+void BM_ScaleByPainter(benchmark::State& state)
+{
+    StartedGame game;
+    const PixelSurface& picture = *game.module.Layer().BackSurface();
+    const QImage view(reinterpret_cast<const uchar*>(picture.Pixels()), picture.Width(), picture.Height(),
+                      picture.Stride() * 4, QImage::Format_RGB32);
+    const auto scale = static_cast<int>(state.range(0));
+    QImage scaled(view.size() * scale, QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter painter(&scaled);
+        painter.drawImage(scaled.rect(), view);
+    }
+}
+BENCHMARK(BM_ScaleByPainter)->Arg(3)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -4,13 +4,13 @@
 #include "DX7Draw.h"
 #include "MessageBox.h"
 #include "ModuleCommands.h"
+#include "PictureBox.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
 #include <array>
-#include <cmath>
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
@@ -71,11 +71,6 @@ int32_t MovedSelection(int key, int32_t s)
     default:
         return s;
     }
-}
-
-int32_t RoundedPixel(double coordinate)
-{
-    return static_cast<int32_t>(std::nearbyint(coordinate));
 }
 
 void ShowWarning(const std::string& text, const std::string& title)
@@ -159,6 +154,13 @@ void FormSub::SetWallsize(int32_t w, int32_t h)
     picMiniWall_->setGeometry(0, 0, w, h);
 }
 
+void FormSub::PlaceOver(QPoint topLeft, int32_t scale)
+{
+    move(topLeft);
+    setFixedSize(CLIENT_WIDTH * scale, CLIENT_HEIGHT * scale);
+    picMain_->setGeometry(0, 0, CLIENT_WIDTH * scale, CLIENT_HEIGHT * scale);
+}
+
 int32_t FormSub::HitTestItem(int32_t x, int32_t y)
 {
     for (int32_t i = 0; i < ITEM_COUNT; ++i) {
@@ -224,13 +226,13 @@ bool FormSub::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == picMain_) {
         if (event->type() == QEvent::MouseMove || event->type() == QEvent::MouseButtonPress) {
-            const auto* mouse = static_cast<QMouseEvent*>(event);
-            const int32_t x = RoundedPixel(mouse->position().x());
-            const int32_t y = RoundedPixel(mouse->position().y());
+            const std::optional<QPoint> at = picMain_->PictureAt(static_cast<QMouseEvent*>(event)->position());
+            if (!at)
+                return true;
             if (event->type() == QEvent::MouseMove)
-                OnMouseMove(x, y);
+                OnMouseMove(at->x(), at->y());
             else
-                OnMouseDown(x, y);
+                OnMouseDown(at->x(), at->y());
             return true;
         }
     }

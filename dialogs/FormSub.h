@@ -43,6 +43,9 @@ public:
     // sheet: the button-bar sheet, red pixels transparent.
     void Initialize(const QImage& sheet);
     void SetWallsize(int32_t w, int32_t h);
+    // Puts the panel's outer top-left corner at topLeft (screen coordinates)
+    // and shows its picture at the given whole-number scale.
+    void PlaceOver(QPoint topLeft, int32_t scale);
     void SetAutohint(bool b) { autoHint_ = b; }
     void SetSound(bool b) { sound_ = b; }
     // Where the saved game lies; the program's folder unless told otherwise.

@@ -1,11 +1,18 @@
 #pragma once
 
+#include <QImage>
 #include <QWidget>
+
+#include <cstdint>
+#include <optional>
+
+#include "PictureFit.h"
 
 class PixelSurface;
 
-// The picture window a DX7Draw presents into. It paints the presented surface
-// straight from the surface's memory, stretched when the widget's size differs.
+// The picture window a DX7Draw presents into. It shows the presented surface
+// at the largest whole-number scale that fits, each pixel an exact square
+// block, centred; the rest of the box has the margin colour.
 class PictureBox : public QWidget {
     Q_OBJECT
 
@@ -16,10 +23,26 @@ public:
     // nullptr clears the picture.
     void Present(const PixelSurface* surface);
     const PixelSurface* Presented() const { return presented_; }
+    // The colour around the picture, 0x00BBGGRR as every colour of the layer.
+    void SetMarginColor(uint32_t color);
+
+    // Where the presented picture sits in the box at its present size.
+    PictureFit Fit() const;
+    // The picture pixel under a position in the box (rounded to whole pixels,
+    // halves to even); nothing in the margins or with no picture shown.
+    std::optional<QPoint> PictureAt(QPointF position) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    QRect PictureRect(const PictureFit& fit) const;
+    // Above 1×: the region of the box that changed since the picture was scaled last.
+    QRegion UpdateScaled(const PictureFit& fit);
+
     const PixelSurface* presented_ = nullptr;
+    QColor marginColor_ = Qt::black;
+    ScaledPicture scaled_;
+    // Present has just brought scaled_ up to date for the paint it asks for.
+    bool scaledForPaint_ = false;
 };

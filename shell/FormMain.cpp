@@ -12,7 +12,7 @@
 #include <QScreen>
 
 #include <algorithm>
-#include <cmath>
+#include <cstdlib>
 #include <utility>
 
 namespace {
@@ -34,7 +34,8 @@ QFont WindowFont()
 
 FormMain::FormMain(ModuleMain& module)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+                           Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                           Qt::WindowCloseButtonHint),
       picBitmap{QImage(QStringLiteral(":/sheets/tiles.png")), QImage(ButtonSheetPath())},
       module(module)
 {
@@ -55,6 +56,7 @@ void FormMain::FormInitialize(int32_t w, int32_t h)
 {
     ClientW = w;
     ClientH = h;
+    setMinimumSize(w, h);
     FitWindow();
     picMain->setGeometry(0, 0, w, h);
 }
@@ -63,7 +65,7 @@ void FormMain::FitWindow()
 {
     const QSize thickness = frameGeometry().size() - geometry().size();
     const QRect frame = FittedFrame(QSize(ClientW, ClientH), thickness, screen()->geometry());
-    setFixedSize(ClientW, ClientH);
+    resize(ClientW, ClientH);
     move(frame.topLeft());
 }
 
@@ -86,6 +88,7 @@ int32_t FormMain::VirtualKeyCode(int qtKey)
     case Qt::Key_Up: return KEY_UP;
     case Qt::Key_Right: return KEY_RIGHT;
     case Qt::Key_Down: return KEY_DOWN;
+    case Qt::Key_F11: return KEY_F11;
     default: break;
     }
     // Letters and digits carry their virtual-key codes as Qt key values.
@@ -126,6 +129,7 @@ void FormMain::ActOnKey(int32_t keyCode, int32_t repeat, bool held)
     case KEY_ESCAPE:
     case KEY_Z: module.CommandCancel(); break;
     case KEY_Q: module.ShowOptions(); break;
+    case KEY_F11: ToggleFullScreen(); break;
     default: break;
     }
 }
@@ -136,19 +140,27 @@ void FormMain::KeyUp()
     KeyHeld = false;
 }
 
-void FormMain::MouseMove(double x, double y)
+void FormMain::MouseMove(QPointF position)
 {
-    const auto px = static_cast<int32_t>(std::lrint(x));
-    const auto py = static_cast<int32_t>(std::lrint(y));
-    if (std::abs(LastMouseY - py) > kMouseThreshold || std::abs(LastMouseX - px) > kMouseThreshold) {
-        LastMouseX = px;
-        LastMouseY = py;
-        MoveCursor(px, py);
+    // Around the picture the pointer is off the game, as outside the window:
+    // the system pointer shows there and the game cursor stays.
+    const std::optional<QPoint> at = picMain->PictureAt(position);
+    const Qt::CursorShape pointer = at ? Qt::BlankCursor : Qt::ArrowCursor;
+    if (picMain->cursor().shape() != pointer)
+        picMain->setCursor(pointer);
+    if (!at)
+        return;
+    if (std::abs(LastMouseY - at->y()) > kMouseThreshold || std::abs(LastMouseX - at->x()) > kMouseThreshold) {
+        LastMouseX = at->x();
+        LastMouseY = at->y();
+        MoveCursor(at->x(), at->y());
     }
 }
 
-void FormMain::MouseDown(Qt::MouseButton button)
+void FormMain::MouseDown(Qt::MouseButton button, QPointF position)
 {
+    if (!picMain->PictureAt(position))
+        return;
     if (button == Qt::LeftButton)
         ClickCursor(CursorX, CursorY);
     else
@@ -200,11 +212,16 @@ void FormMain::keyReleaseEvent(QKeyEvent* event)
     releaseSettle.start();
 }
 
+void FormMain::ToggleFullScreen()
+{
+    // Maximised stays set underneath, so leaving full screen returns to it.
+    setWindowState(windowState() ^ Qt::WindowFullScreen);
+}
+
 void FormMain::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    if (!isMinimized())
-        FitWindow();
+    picMain->setGeometry(rect());
 }
 
 void FormMain::changeEvent(QEvent* event)
@@ -246,12 +263,12 @@ bool FormMain::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::MouseMove: {
         const QPointF position = static_cast<QMouseEvent*>(event)->position();
-        Guarded([&] { MouseMove(position.x(), position.y()); });
+        Guarded([&] { MouseMove(position); });
         return true;
     }
     case QEvent::MouseButtonPress: {
-        const Qt::MouseButton button = static_cast<QMouseEvent*>(event)->button();
-        Guarded([&] { MouseDown(button); });
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        Guarded([&] { MouseDown(mouse->button(), mouse->position()); });
         return true;
     }
     // The second press of a double click comes as this event alone; it is

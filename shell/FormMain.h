@@ -11,9 +11,11 @@
 class ModuleMain;
 class PictureBox;
 
-// The main window: a picture of fixed size that cannot be resized, centred on
-// the screen. It turns keys and mouse events into cursor moves and commands of
-// the module; the game's own cursor replaces the system pointer over it.
+// The main window: the game's picture, shown at the largest whole-number scale
+// that the window's size allows (it can be resized, maximised and made full
+// screen, never smaller than the picture). It turns keys and mouse events into
+// cursor moves and commands of the module; the game's own cursor replaces the
+// system pointer over the picture.
 class FormMain : public QWidget {
     Q_OBJECT
 
@@ -31,6 +33,7 @@ public:
         KEY_Q = 81,
         KEY_X = 88,
         KEY_Z = 90,
+        KEY_F11 = 122,
     };
     static constexpr int32_t kMaxKeyRepeat = 10;
     // How long a key release waits for the press that would make it half of
@@ -72,8 +75,10 @@ public:
     // Ends the hold for a release that no press of the same key and
     // timestamp followed; the settle timer calls it.
     void SettleKeyRelease();
-    void MouseMove(double x, double y);
-    void MouseDown(Qt::MouseButton button);
+    // Positions in picMain's pixels; only those on the picture act.
+    void MouseMove(QPointF position);
+    void MouseDown(Qt::MouseButton button, QPointF position);
+    void ToggleFullScreen();
     void MoveCursor(int32_t x, int32_t y);
     void ClickCursor(int32_t x, int32_t y);
 

@@ -10,6 +10,7 @@
 #include "MessageBox.h"
 #include "NumberedError.h"
 #include "PaiCtrl.h"
+#include "PictureBox.h"
 #include "Settings.h"
 #include "PictureFile.h"
 
@@ -98,6 +99,7 @@ void ModuleMain::Main()
     const FormMain::BusyScope busy(*formMain);
     dx7 = std::make_shared<DX7Draw>();
     dx7->Initialize(formMain.get(), formMain->picMain, kScreenWidth, kScreenHeight);
+    formMain->picMain->SetMarginColor(kBackdropColour);
     CreateSurfaces();
     dx7->DD7SetFont(formMain->font());
     CreateController();
@@ -346,6 +348,7 @@ void ModuleMain::RunCommand(int32_t pseudoId)
 void ModuleMain::ShowOptions()
 {
     formSub->SetAutohint(paiCtrl->AutoHint());
+    formSub->PlaceOver(formMain->frameGeometry().topLeft(), formMain->picMain->Fit().scale);
     formSub->exec();
 }
 
@@ -484,6 +487,9 @@ void ModuleMain::RunSelectionDialog()
 {
     FormQues dialog(*this, folders.LayoutFolders(), formMain.get());
     dialog.LoadQuestionInfo(OfferedQuestion());
+    QRect centred(QPoint(), dialog.size());
+    centred.moveCenter(formMain->geometry().center());
+    dialog.setGeometry(centred);
     dialog.exec();
 }
 

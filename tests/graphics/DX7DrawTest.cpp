@@ -169,7 +169,7 @@ TEST(DX7Draw, ScaledCopiesStretchSpritesAndPictures)
     ExpectEverywhere(*layer->SpriteSurface(fromPicture), doubled);
 }
 
-TEST(DX7Draw, FlipShowsTheBackSurfaceStretchedToTheWindow)
+TEST(DX7Draw, FlipShowsTheBackSurfaceAtTheLargestWholeScaleCentred)
 {
     auto layer = Layer(4, 3);
     layer->DD7BltFast(0, 0, Loaded(*layer, Picture(4, 3, Pattern)), {0, 0, 4, 3});
@@ -178,18 +178,26 @@ TEST(DX7Draw, FlipShowsTheBackSurfaceStretchedToTheWindow)
     layer->DD7Flip(&same);
     const QImage shown = same.grab().toImage();
     PictureBox larger;
-    larger.resize(8, 6);
+    larger.resize(11, 9);  // 2× fits, 3× does not: one column left and one row above it
+    larger.SetMarginColor(BlueColour);
     layer->DD7Flip(&larger);
-    const QImage stretched = larger.grab().toImage();
+    const QImage scaled = larger.grab().toImage();
     EXPECT_EQ(same.Presented(), nullptr);  // one window shows the layer at a time
-    for (int y = 0; y < 6; ++y) {
-        for (int x = 0; x < 8; ++x) {
-            ASSERT_EQ(stretched.pixel(x, y) & 0xFFFFFF, Pattern(x / 2, y / 2));
-            ASSERT_EQ(shown.pixel(x / 2, y / 2) & 0xFFFFFF, Pattern(x / 2, y / 2));
+    for (int y = 0; y < 9; ++y) {
+        for (int x = 0; x < 11; ++x) {
+            const bool onPicture = x >= 1 && x < 9 && y >= 1 && y < 7;
+            ASSERT_EQ(scaled.pixel(x, y) & 0xFFFFFF, onPicture ? Pattern((x - 1) / 2, (y - 1) / 2) : BluePixel)
+                << x << "," << y;
         }
     }
+    EXPECT_EQ(shown, Picture(4, 3, Pattern).convertToFormat(shown.format()));
+    EXPECT_EQ(larger.PictureAt({2.0, 2.4}), QPoint(0, 0));
+    EXPECT_EQ(larger.PictureAt({8.0, 6.5}), QPoint(3, 2)) << "halves round to even";
+    EXPECT_EQ(larger.PictureAt({9.0, 3.0}), std::nullopt);
+    EXPECT_EQ(larger.PictureAt({0.0, 3.0}), std::nullopt);
     layer.reset();
     EXPECT_EQ(larger.Presented(), nullptr);  // never a view into a released surface
+    EXPECT_EQ(larger.PictureAt({2.0, 2.0}), std::nullopt);
 }
 
 TEST(DX7Draw, ChangeScreenReloadsPicturesAndLeavesCreatedSpritesToTheCaller)

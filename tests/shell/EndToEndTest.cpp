@@ -1,37 +1,11 @@
 #include "ShellTestSupport.h"
 
-#include "FileConv.h"
-
 #include <QElapsedTimer>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 namespace {
-
-// The slots that answer.txt names, in its order: each line gives a tile's layer,
-// x = column − 17 and y = 10 − row; slot numbers follow the layout's positions.
-std::vector<int32_t> AnswerSlots(const QString& folder)
-{
-    FileConv layout;
-    layout.LoadFile((folder + QStringLiteral("/template/classic.tvm")).toStdString());
-    const std::vector<uint16_t> positions = layout.GetPositionArray();
-
-    QFile answer(folder + QStringLiteral("/answer.txt"));
-    answer.open(QIODevice::ReadOnly);
-    std::vector<int32_t> answerSlots;
-    for (const QByteArray& line : answer.readAll().split('\n')) {
-        if (line.size() < 12)
-            continue;
-        const int layer = line[0] - '1';
-        const int column = line.mid(4, 3).trimmed().toInt() + 17;
-        const int row = 10 - line.mid(9, 3).trimmed().toInt();
-        answerSlots.push_back(int32_t(std::ranges::find(positions, layer * 2048 + column * 32 + row) - positions.begin()));
-    }
-    return answerSlots;
-}
 
 TEST(EndToEndTest, PlayingTheAnswerClearsTheBoardWithOneAnimation)
 {

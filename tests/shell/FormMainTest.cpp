@@ -43,10 +43,10 @@ protected:
 
 TEST_F(FormMainTest, CursorStaysWithinThePicture)
 {
-    MoveMouse(form(), 2000, 2000);
+    MoveMouse(form(), 791, 565);
     EXPECT_EQ(Cursor(form()), QPoint(772, 544));
     EXPECT_EQ(QPoint(module->FocusX(), module->FocusY()), QPoint(772, 544));
-    MoveMouse(form(), -40, -40);
+    MoveMouse(form(), 0, 0);
     TapKey(form(), Qt::Key_Left);
     TapKey(form(), Qt::Key_Up);
     EXPECT_EQ(Cursor(form()), QPoint(8, 8));
@@ -176,15 +176,38 @@ TEST_F(FormMainTest, RedrawLevelFollowsWhatChanged)
     EXPECT_EQ(module->LastRedrawLevel(), ModuleMain::REDRAW_FOCUS) << "a click on nothing redraws nothing";
 }
 
-TEST_F(FormMainTest, WindowKeepsItsFixedCentredSize)
+TEST_F(FormMainTest, AtItsFirstSizeTheWindowShowsTheBackSurfacePixelForPixel)
 {
     EXPECT_EQ(form().windowTitle(), QStringLiteral("Tovrik"));
-    EXPECT_EQ(form().picMain->geometry(), QRect(0, 0, 792, 566));
-    form().resize(900, 700);
     EXPECT_EQ(form().size(), QSize(792, 566));
+    EXPECT_EQ(form().picMain->geometry(), QRect(0, 0, 792, 566));
+    PutCursorOn(form(), controller(), FreePair(controller()).first);
+    EXPECT_EQ(WronglyShownPixels(*module, ShownPicture{}), 0);
     EXPECT_EQ(FormMain::FittedFrame({792, 566}, {8, 30}, {0, 0, 1920, 1080}), QRect(560, 242, 800, 596));
     EXPECT_EQ(FormMain::FittedFrame({792, 566}, {8, 30}, {0, 0, 640, 480}).topLeft(), QPoint(-80, -58));
     EXPECT_EQ(FormMain::FittedFrame({792, 566}, {0, 0}, {1920, 0, 1281, 1024}).topLeft(), QPoint(2164, 229));
+}
+
+TEST_F(FormMainTest, ResizedTheWindowShowsThePictureAtAWholeScaleAndMapsThePointerBack)
+{
+    form().resize(500, 400);
+    EXPECT_EQ(form().size(), QSize(792, 566)) << "never smaller than the picture";
+    form().resize(1700, 1200);
+    ASSERT_EQ(form().picMain->geometry(), QRect(0, 0, 1700, 1200));
+    const ShownPicture shown{2, {58, 34}};
+    const QPointF corner = shown.At({300, 200}, 1);
+    MoveMouse(form(), corner.x(), corner.y());
+    EXPECT_EQ(Cursor(form()), QPoint(300, 200));
+    EXPECT_EQ(WronglyShownPixels(*module, shown), 0);
+    MoveMouse(form(), corner.x() + 4, corner.y() - 4);
+    EXPECT_EQ(Cursor(form()), QPoint(300, 200)) << "two picture pixels are within the threshold";
+
+    form().showMaximized();
+    TapKey(form(), Qt::Key_F11);
+    EXPECT_TRUE(form().isFullScreen());
+    TapKey(form(), Qt::Key_F11);
+    EXPECT_FALSE(form().isFullScreen());
+    EXPECT_TRUE(form().isMaximized()) << "leaving full screen goes back to maximised";
 }
 
 TEST_F(FormMainTest, HandlerErrorsReachThePlayerNotTheEventLoop)

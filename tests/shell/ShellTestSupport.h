@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DX7Draw.h"
+#include "FileConv.h"
 #include "FormMain.h"
 #include "MessageBox.h"
 #include "ModuleMain.h"
@@ -13,10 +14,12 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -159,4 +162,70 @@ inline void ClickTile(FormMain& form, const PaiCtrl& controller, int32_t id)
 inline uint32_t BackPixel(const ModuleMain& module, int32_t x, int32_t y)
 {
     return module.Layer().BackSurface()->Pixel(x, y) & 0xFFFFFF;
+}
+
+// The slots that answer.txt names, in its order: each line gives a tile's layer,
+// x = column − 17 and y = 10 − row; slot numbers follow the layout's positions.
+inline std::vector<int32_t> AnswerSlots(const QString& folder)
+{
+    FileConv layout;
+    layout.LoadFile((folder + QStringLiteral("/template/classic.tvm")).toStdString());
+    const std::vector<uint16_t> positions = layout.GetPositionArray();
+
+    QFile answer(folder + QStringLiteral("/answer.txt"));
+    answer.open(QIODevice::ReadOnly);
+    std::vector<int32_t> answerSlots;
+    for (const QByteArray& line : answer.readAll().split('\n')) {
+        if (line.size() < 12)
+            continue;
+        const int layer = line[0] - '1';
+        const int column = line.mid(4, 3).trimmed().toInt() + 17;
+        const int row = 10 - line.mid(9, 3).trimmed().toInt();
+        answerSlots.push_back(int32_t(std::ranges::find(positions, layer * 2048 + column * 32 + row) - positions.begin()));
+    }
+    return answerSlots;
+}
+
+// The picture as the player sees it: each picture pixel a scale × scale block
+// of picMain, the first at origin.
+struct ShownPicture {
+    int32_t scale = 1;
+    QPoint origin;
+
+    // A point of picMain inside the block of a picture pixel: within (0 to
+    // scale − 1) steps into the block along both axes.
+    QPointF At(QPoint picture, int32_t within = 0) const
+    {
+        return QPointF(origin + picture * scale + QPoint(within, within));
+    }
+};
+
+// Clicks the tiles by mouse as the player would: through the bar (so that the
+// move passes the threshold), onto the tile, press.
+inline void PlayByMouse(FormMain& form, const PaiCtrl& controller, const ShownPicture& shown,
+                        const std::vector<int32_t>& tiles)
+{
+    for (size_t i = 0; i < tiles.size(); ++i) {
+        const QPointF at = shown.At(PointOnTile(controller, tiles[i]).value(), int32_t(i) % shown.scale);
+        const QPointF bar = shown.At({720, 250});
+        SendMouse(form, QEvent::MouseMove, bar.x(), bar.y());
+        SendMouse(form, QEvent::MouseMove, at.x(), at.y());
+        SendMouse(form, QEvent::MouseButtonPress, at.x(), at.y(), Qt::LeftButton);
+    }
+}
+
+// Every picture pixel shown as its exact block, and the margins in the backdrop colour.
+inline int64_t WronglyShownPixels(const ModuleMain& module, const ShownPicture& shown)
+{
+    const QImage grabbed = module.Form().picMain->grab().toImage();
+    const QRect picture(shown.origin, QSize(792, 566) * shown.scale);
+    int64_t wrong = 0;
+    for (int y = 0; y < grabbed.height(); ++y)
+        for (int x = 0; x < grabbed.width(); ++x) {
+            const int32_t sourceX = (x - shown.origin.x()) / shown.scale;
+            const int32_t sourceY = (y - shown.origin.y()) / shown.scale;
+            const uint32_t expected = picture.contains(x, y) ? BackPixel(module, sourceX, sourceY) : 0x3399FFu;
+            wrong += (grabbed.pixel(x, y) & 0xFFFFFF) != expected;
+        }
+    return wrong;
 }
