@@ -12,6 +12,9 @@ const QString kLastLayout = QStringLiteral("lastGame/layout");
 const QString kLastProblem = QStringLiteral("lastGame/problem");
 const QString kLastFaceDown = QStringLiteral("lastGame/faceDown");
 const QString kWindowPosition = QStringLiteral("window/position");
+const QString kWindowSize = QStringLiteral("window/size");
+const QString kWindowMaximised = QStringLiteral("window/maximised");
+const QString kWindowFullScreen = QStringLiteral("window/fullScreen");
 
 } // namespace
 
@@ -84,6 +87,25 @@ std::optional<QPoint> Settings::WindowPosition() const
 void Settings::SetWindowPosition(QPoint topLeft)
 {
     SetValue(kWindowPosition, topLeft);
+}
+
+Settings::WindowShape Settings::LastWindowShape() const
+{
+    WindowShape shape;
+    const QSize size = Value(kWindowSize).toSize();
+    if (size.isValid() && !size.isEmpty())
+        shape.size = size;
+    shape.maximised = Flag(kWindowMaximised);
+    shape.fullScreen = Flag(kWindowFullScreen);
+    return shape;
+}
+
+void Settings::SetLastWindowShape(const WindowShape& shape)
+{
+    if (shape.size)
+        store_.setValue(kWindowSize, *shape.size);
+    store_.setValue(kWindowMaximised, shape.maximised);
+    SetValue(kWindowFullScreen, shape.fullScreen);
 }
 
 QVariant Settings::Value(const QString& key, const QVariant& fallback) const

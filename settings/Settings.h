@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QSize>
 #include <QSettings>
 #include <QString>
 #include <QVariant>
@@ -17,6 +18,14 @@
 // give a new setting a pair of accessors here when more than one place uses it.
 class Settings {
 public:
+    // The main window's size when neither maximised nor full screen, and
+    // whether it was maximised or full screen.
+    struct WindowShape {
+        std::optional<QSize> size;
+        bool maximised = false;
+        bool fullScreen = false;
+    };
+
     // The game the player chose last, offered again by the selection dialog.
     struct GameChoice {
         QString layout;
@@ -52,6 +61,8 @@ public:
 
     std::optional<QPoint> WindowPosition() const;
     void SetWindowPosition(QPoint topLeft);
+    WindowShape LastWindowShape() const;
+    void SetLastWindowShape(const WindowShape& shape);
 
     QVariant Value(const QString& key, const QVariant& fallback = {}) const;
     void SetValue(const QString& key, const QVariant& value);

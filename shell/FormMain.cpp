@@ -63,9 +63,14 @@ void FormMain::FormInitialize(int32_t w, int32_t h)
 
 void FormMain::FitWindow()
 {
+    ResizeCentred(QSize(ClientW, ClientH));
+}
+
+void FormMain::ResizeCentred(QSize client)
+{
     const QSize thickness = frameGeometry().size() - geometry().size();
-    const QRect frame = FittedFrame(QSize(ClientW, ClientH), thickness, screen()->geometry());
-    resize(ClientW, ClientH);
+    const QRect frame = FittedFrame(client.expandedTo(minimumSize()), thickness, screen()->geometry());
+    resize(frame.size() - thickness);
     move(frame.topLeft());
 }
 
@@ -222,6 +227,7 @@ void FormMain::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     picMain->setGeometry(rect());
+    module.WindowReshaped();
 }
 
 void FormMain::changeEvent(QEvent* event)
@@ -233,6 +239,8 @@ void FormMain::changeEvent(QEvent* event)
         releaseSettle.stop();
         KeyUp();
     }
+    if (event->type() == QEvent::WindowStateChange)
+        module.WindowReshaped();
 }
 
 void FormMain::closeEvent(QCloseEvent* event)

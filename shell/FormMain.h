@@ -59,6 +59,9 @@ public:
 
     void FormInitialize(int32_t w, int32_t h);
     void FitWindow();
+    // Gives the window a client area of client (never below the smallest
+    // size) and centres it on the screen.
+    void ResizeCentred(QSize client);
 
     // The outer rectangle that gives the window a client area of client with
     // the given frame thickness, centred on screen (halves toward zero).

@@ -105,8 +105,7 @@ void ModuleMain::Main()
     CreateController();
     CreateButtonBar();
     ApplyRememberedSettings();
-    formMain->show();
-    RestoreWindowPosition();
+    ShowWindowAsLeft();
     RedrawScreen(REDRAW_FULL);
     CreateSidePanel();
 
@@ -237,8 +236,36 @@ void ModuleMain::RestoreWindowPosition()
 
 void ModuleMain::WindowMoved(QPoint topLeft)
 {
-    if (formMain && formMain->isVisible())
+    // A maximised or full-screen window's place is the screen's, not the player's.
+    if (formMain && formMain->isVisible() && !formMain->isMaximized() && !formMain->isFullScreen())
         settings->SetWindowPosition(topLeft);
+}
+
+// At the size the player left it, maximised or full screen again if it was.
+void ModuleMain::ShowWindowAsLeft()
+{
+    const Settings::WindowShape shape = settings->LastWindowShape();
+    if (shape.size)
+        formMain->ResizeCentred(*shape.size);
+    formMain->show();
+    RestoreWindowPosition();
+    Qt::WindowStates states = formMain->windowState();
+    states.setFlag(Qt::WindowMaximized, shape.maximised);
+    states.setFlag(Qt::WindowFullScreen, shape.fullScreen);
+    formMain->setWindowState(states);
+}
+
+void ModuleMain::WindowReshaped()
+{
+    if (!formMain || !formMain->isVisible())
+        return;
+    Settings::WindowShape shape = settings->LastWindowShape();
+    shape.maximised = formMain->isMaximized();
+    shape.fullScreen = formMain->isFullScreen();
+    // The size to come back to is the plain window's.
+    if (!shape.maximised && !shape.fullScreen && !formMain->isMinimized())
+        shape.size = formMain->size();
+    settings->SetLastWindowShape(shape);
 }
 
 bool ModuleMain::QuitConfirmed() const

@@ -76,6 +76,8 @@ public:
     void ExitApp();
     // Remembers where the player put the window.
     void WindowMoved(QPoint topLeft);
+    // Remembers the window's size, maximised and full-screen state.
+    void WindowReshaped();
 
     void FocusAt(int32_t x, int32_t y);
     void ClickAt(int32_t x, int32_t y);
@@ -124,6 +126,7 @@ private:
     QuestionInfo OfferedQuestion() const;
     QString WallpaperDialogFolder() const;
     void RestoreWindowPosition();
+    void ShowWindowAsLeft();
     void MarkGameSaved();
     bool UnsavedProgress() const;
     QString CheckedLayoutCaption(const QString& layoutName) const;

@@ -210,6 +210,27 @@ TEST_F(FormMainTest, ResizedTheWindowShowsThePictureAtAWholeScaleAndMapsThePoint
     EXPECT_TRUE(form().isMaximized()) << "leaving full screen goes back to maximised";
 }
 
+TEST_F(FormMainTest, SizeMaximisedAndFullScreenComeBackAtTheNextStart)
+{
+    form().resize(1000, 700);
+    form().showMaximized();
+    TapKey(form(), Qt::Key_F11);
+    module.reset();
+    module = StartModule(TestName(), ClassicGame());
+    EXPECT_TRUE(form().isMaximized());
+    EXPECT_TRUE(form().isFullScreen());
+    form().showNormal();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form().size(), QSize(1000, 700));
+    module.reset();
+    module = StartModule(TestName(), ClassicGame());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(form().isMaximized() || form().isFullScreen());
+    EXPECT_EQ(form().size(), QSize(1000, 700));
+    // Centred, as nothing moved it (give or take the frame, unknown before the first showing).
+    EXPECT_LE((form().frameGeometry().center() - form().screen()->geometry().center()).manhattanLength(), 8);
+}
+
 TEST_F(FormMainTest, HandlerErrorsReachThePlayerNotTheEventLoop)
 {
     form().Guarded([] { throw NumberedError(NumberedError::FileNotFound, "save.dat"); });
