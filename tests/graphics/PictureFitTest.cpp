@@ -11,21 +11,16 @@ using Point = PictureFit::Point;
 
 TEST(PictureFit, LargestWholeScaleCentred)
 {
-    const PictureFit same = PictureFit::Of(792, 566, 792, 566);
-    EXPECT_EQ(same.scale, 1);
-    EXPECT_EQ(Point(same.left, same.top), Point(0, 0));
-    const PictureFit almostTwice = PictureFit::Of(792, 566, 1583, 2000);
-    EXPECT_EQ(almostTwice.scale, 1);
-    EXPECT_EQ(Point(almostTwice.left, almostTwice.top), Point(395, 717));
-    const PictureFit maximised = PictureFit::Of(792, 566, 2560, 1440);
-    EXPECT_EQ(maximised.scale, 2);
-    EXPECT_EQ(Point(maximised.left, maximised.top), Point(488, 154));
-    const PictureFit fullScreen = PictureFit::Of(792, 566, 3840, 2160);
-    EXPECT_EQ(fullScreen.scale, 3);
-    EXPECT_EQ(Point(fullScreen.left, fullScreen.top), Point(732, 231));
-    const PictureFit tooSmall = PictureFit::Of(792, 566, 640, 480);
-    EXPECT_EQ(tooSmall.scale, 1);
-    EXPECT_EQ(Point(tooSmall.left, tooSmall.top), Point(0, 0));
+    struct Case {
+        int32_t viewWidth, viewHeight, scale, left, top;
+    };
+    const Case cases[] = {{792, 566, 1, 0, 0},     {1583, 2000, 1, 395, 717}, {2560, 1440, 2, 488, 154},
+                          {3840, 2160, 3, 732, 231}, {640, 480, 1, 0, 0}};
+    for (const Case& c : cases) {
+        const PictureFit fit = PictureFit::Of(792, 566, c.viewWidth, c.viewHeight);
+        EXPECT_EQ(std::tuple(fit.scale, fit.left, fit.top), std::tuple(c.scale, c.left, c.top))
+            << c.viewWidth << " x " << c.viewHeight;
+    }
 }
 
 TEST(PictureFit, ViewPixelsMapBackByFloorDivisionInsideThePictureOnly)
