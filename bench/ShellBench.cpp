@@ -179,6 +179,8 @@ BENCHMARK(BM_ScaleByPainter)->Arg(3)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
+    // The games started here leave no statistics in the user's data folder.
+    qputenv("XDG_DATA_HOME", TOVRIK_RUNTIME_DIR "/bench-data-home");
     if (qEnvironmentVariableIsSet(kFirstPictureChild))
         return RunUntilFirstPicture(argc, argv);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

@@ -8,6 +8,8 @@ namespace {
 MessageResult WriteToStandardError(const MessageRequest& request)
 {
     std::cerr << (request.title.empty() ? "Tovrik" : request.title) << ": " << request.text << '\n';
+    if (!request.choices.empty())
+        return ChoiceResult(static_cast<int>(request.choices.size()) - 1);
     const bool asks = request.buttons == MessageButtons::YesNo || request.buttons == MessageButtons::YesNoCancel;
     return asks ? MessageResult::Yes : MessageResult::Ok;
 }

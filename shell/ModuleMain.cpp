@@ -2,6 +2,7 @@
 
 #include "DialogBox.h"
 #include "DX7Draw.h"
+#include "EndOfGame.h"
 #include "FileConv.h"
 #include "FormMain.h"
 #include "FormQues.h"
@@ -13,6 +14,7 @@
 #include "PictureBox.h"
 #include "Settings.h"
 #include "PictureFile.h"
+#include "SolverJudge.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -105,6 +107,7 @@ void ModuleMain::Main()
     CreateController();
     CreateButtonBar();
     ApplyRememberedSettings();
+    CreateEnding();
     ShowWindowAsLeft();
     RedrawScreen(REDRAW_FULL);
     CreateSidePanel();
@@ -206,6 +209,12 @@ void ModuleMain::CreateButtonBar()
     mapCtrl->SetDX7Sprite(surfaceSet.Hud, sheetRects.HudRect.Right, sheetRects.HudRect.Bottom);
 }
 
+void ModuleMain::CreateEnding()
+{
+    const QString records = GameFolders::UserFolder() + QStringLiteral("/stats.txt");
+    ending = std::make_unique<EndOfGame>(*this, *formMain, records.toStdString(), SolverJudge());
+}
+
 void ModuleMain::CreateSidePanel()
 {
     formSub = std::make_unique<FormSub>(*this, formMain.get());
@@ -298,6 +307,7 @@ void ModuleMain::ExitApp()
     if (exited)
         return;
     exited = true;
+    ending.reset();
     formSub.reset();
     dx7.reset();
     paiCtrl.reset();
@@ -337,14 +347,24 @@ void ModuleMain::ClickAt(int32_t x, int32_t y)
     const int32_t id = paiCtrl->GetOnMouseID(x - kBoardOrigin, y - kBoardOrigin);
     if (id < 0)
         return;
+    const int32_t removedBefore = paiCtrl->RemovedCount();
     switch (paiCtrl->ClickPai(id)) {
     case PaiCtrl::EVENT_PRINT:
-    case PaiCtrl::EVENT_NOPLAY: RedrawScreen(REDRAW_FULL); break;
-    case PaiCtrl::EVENT_CLEAR:
-        if (playState == STATE_PLAYING)
+    case PaiCtrl::EVENT_NOPLAY:
+        RedrawScreen(REDRAW_FULL);
+        if (paiCtrl->RemovedCount() != removedBefore)
+            ending->AfterMove();
+        break;
+    case PaiCtrl::EVENT_CLEAR: {
+        ending->AfterMove();
+        const bool animated = playState == STATE_PLAYING;
+        if (animated)
             RunClearSequence();
         RedrawScreen(REDRAW_FULL);
+        if (animated)
+            ending->Cleared();
         break;
+    }
     default: break;
     }
 }
@@ -368,12 +388,18 @@ void ModuleMain::RunCommand(int32_t pseudoId)
 {
     if (PlayingFrozen())
         return;
+    const int32_t removedBefore = paiCtrl->RemovedCount();
     if (paiCtrl->ClickPai(pseudoId) == PaiCtrl::EVENT_PRINT)
         RedrawScreen(REDRAW_FULL);
+    if (pseudoId == PaiCtrl::PAI_HINT)
+        ending->AfterHint();
+    else if (paiCtrl->RemovedCount() < removedBefore)
+        ending->AfterTakeBack();
 }
 
 void ModuleMain::ShowOptions()
 {
+    const EndOfGame::PauseScope pause(*ending);
     formSub->SetAutohint(paiCtrl->AutoHint());
     formSub->PlaceOver(formMain->frameGeometry().topLeft(), formMain->picMain->Fit().scale);
     formSub->exec();
@@ -462,6 +488,7 @@ void ModuleMain::StartGame()
     MarkGameSaved();
     settings->SetLastGame({QuestionFile, QuestionSeed, QuestionReverse});
     RedrawScreen(REDRAW_FULL);
+    ending->GameStarted(QuestionFile.toStdString(), QuestionSeed);
 }
 
 QuestionInfo ModuleMain::CurrentQuestion() const
@@ -480,6 +507,8 @@ bool ModuleMain::PanelCommand(int code)
         const bool restarted = paiCtrl->RequestRestart();
         RedrawScreen(REDRAW_FULL);
         playState = STATE_PLAYING;
+        if (restarted)
+            ending->Restarted();
         return restarted;
     }
     case PANEL_SAVE: {
@@ -494,6 +523,7 @@ bool ModuleMain::PanelCommand(int code)
         // Shown at once rather than at the next cursor move.
         RedrawScreen(REDRAW_FULL);
         playState = STATE_PLAYING;
+        ending->GameLoaded();
         return false;
     case PANEL_AUTOHINT_ON:
     case PANEL_AUTOHINT_OFF:

@@ -14,6 +14,7 @@
 #include <vector>
 
 class DX7Draw;
+class EndOfGame;
 class FormMain;
 class FormSub;
 class MapCtrl;
@@ -99,6 +100,7 @@ public:
     FormMain& Form() const { return *formMain; }
     FormSub& SidePanel() const { return *formSub; }
     PaiCtrl& Controller() const { return *paiCtrl; }
+    EndOfGame& Ending() const { return *ending; }
     DX7Draw& Layer() const { return *dx7; }
     MapCtrl& ButtonBar() const { return *mapCtrl; }
     const QString& TemplatePath() const { return templatePath; }
@@ -119,6 +121,7 @@ private:
     void CreateSurfaces();
     void CreateController();
     void CreateButtonBar();
+    void CreateEnding();
     void CreateSidePanel();
     void RunSelectionDialog();
     void ApplyWallpaper(const QString& path);
@@ -145,6 +148,7 @@ private:
     std::unique_ptr<PaiCtrl> paiCtrl;
     std::unique_ptr<MapCtrl> mapCtrl;
     std::unique_ptr<FormSub> formSub;
+    std::unique_ptr<EndOfGame> ending;
     SurfaceNumbers surfaceSet;
     SheetRectangles sheetRects;
     PixelRect ScreenRect;

@@ -4,6 +4,10 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -40,16 +44,37 @@ MessageResult ResultOf(QMessageBox::StandardButton button)
     }
 }
 
+// The box's own buttons, left to right; the last one dismisses it.
+std::vector<QAbstractButton*> AddChoices(QMessageBox& box, const std::vector<std::string>& choices)
+{
+    std::vector<QAbstractButton*> buttons;
+    for (size_t k = 0; k < choices.size(); ++k) {
+        const bool last = k + 1 == choices.size();
+        buttons.push_back(box.addButton(QString::fromStdString(choices[k]),
+                                        last ? QMessageBox::RejectRole : QMessageBox::AcceptRole));
+    }
+    if (!buttons.empty()) {
+        box.setDefaultButton(static_cast<QPushButton*>(buttons.front()));
+        box.setEscapeButton(buttons.back());
+    }
+    return buttons;
+}
+
 } // namespace
 
 MessageResult ShowWindowMessageBox(const MessageRequest& request)
 {
     const QString title = request.title.empty() ? QStringLiteral("Tovrik") : TranslatedMessageText(request.title);
-    QMessageBox box(IconOf(request.icon), title, TranslatedMessageText(request.text), ButtonsOf(request.buttons),
+    const auto standard = request.choices.empty() ? ButtonsOf(request.buttons) : QMessageBox::NoButton;
+    QMessageBox box(IconOf(request.icon), title, TranslatedMessageText(request.text), standard,
                     QApplication::activeWindow());
+    const std::vector<QAbstractButton*> choices = AddChoices(box, request.choices);
     box.exec();
     // Closing the box with the window frame counts as its escape button.
-    return ResultOf(box.standardButton(box.clickedButton()));
+    if (choices.empty())
+        return ResultOf(box.standardButton(box.clickedButton()));
+    const auto chosen = std::find(choices.begin(), choices.end(), box.clickedButton());
+    return ChoiceResult(static_cast<int>(chosen == choices.end() ? choices.size() - 1 : chosen - choices.begin()));
 }
 
 void InstallWindowMessageBox()

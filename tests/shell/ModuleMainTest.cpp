@@ -154,4 +154,27 @@ TEST(ModuleMainTest, WindowMessageBoxShowsTheRequestAndAnswersWithTheButtonPress
     SetMessageHandler({});
 }
 
+TEST(ModuleMainTest, WindowMessageBoxShowsButtonsOfItsOwnAndEscapeTakesTheLast)
+{
+    const MessageRequest request{"取れる牌がなくなりました。", "手詰まり", MessageButtons::Ok, MessageIcon::None,
+                                 {"一手戻す", "やり直し", "新しいゲーム", "閉じる"}};
+    QStringList labels;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        for (QAbstractButton* button : box->buttons())
+            labels << button->text();
+        EXPECT_EQ(box->standardButtons(), QMessageBox::NoButton);
+        box->buttons().at(labels.indexOf(QStringLiteral("新しいゲーム")))->click();
+    });
+    EXPECT_EQ(ShowWindowMessageBox(request), ChoiceResult(2));
+    labels.sort();
+    QStringList expected{u"一手戻す"_qs, u"やり直し"_qs, u"新しいゲーム"_qs, u"閉じる"_qs};
+    expected.sort();
+    EXPECT_EQ(labels, expected);
+
+    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    EXPECT_EQ(ShowWindowMessageBox(request), ChoiceResult(3));
+}
+
 } // namespace

@@ -1,0 +1,293 @@
+#include "EndOfGame.h"
+
+#include "FormMain.h"
+#include "MessageBox.h"
+#include "ModuleMain.h"
+#include "PaiCtrl.h"
+#include "PaiStructure.h"
+#include "PositionWatcher.h"
+
+#include <QEvent>
+#include <QWidget>
+
+#include <cstdio>
+#include <iostream>
+#include <utility>
+
+namespace {
+
+enum DeadEndChoice { DEAD_END_TAKE_BACK, DEAD_END_RESTART, DEAD_END_NEW_GAME, DEAD_END_CLOSE };
+enum WayBackChoice { WAY_BACK_TAKE_BACK, WAY_BACK_CONTINUE };
+enum WinChoice { WIN_NEW_GAME, WIN_CLOSE };
+
+std::string Padded(int64_t value)
+{
+    return (value < 10 ? "0" : "") + std::to_string(value);
+}
+
+} // namespace
+
+EndOfGame::EndOfGame(ModuleMain& module, QWidget& window, const std::string& recordsPath, PositionJudge judge)
+    : module_(module), window_(window), records_(recordsPath),
+      watcher_(std::make_unique<PositionWatcher>(std::move(judge))), windowActive_(window.isActiveWindow())
+{
+    if (!records_.SetAsidePath().empty())
+        std::cerr << "tovrik: the statistics file could not be read; it was moved to " << records_.SetAsidePath()
+                  << " and the statistics start afresh\n";
+    connect(watcher_.get(), &PositionWatcher::Judged, this, &EndOfGame::OnJudged, Qt::QueuedConnection);
+    window_.installEventFilter(this);
+}
+
+EndOfGame::~EndOfGame()
+{
+    window_.removeEventFilter(this);
+}
+
+void EndOfGame::UseClock(PlayClock::Source source)
+{
+    clock_ = PlayClock(std::move(source));
+    clock_.Reset();
+    UpdateClock();
+}
+
+std::string EndOfGame::FormatPlayTime(int64_t ms)
+{
+    const int64_t seconds = ms / 1000;
+    const std::string minutesAndSeconds = Padded(seconds / 60 % 60) + "分" + Padded(seconds % 60) + "秒";
+    if (seconds >= 3600)
+        return std::to_string(seconds / 3600) + "時間" + minutesAndSeconds;
+    return std::to_string(seconds / 60) + "分" + Padded(seconds % 60) + "秒";
+}
+
+void EndOfGame::Record(const std::function<void()>& change)
+{
+    // Statistics that cannot be written must not stop the game.
+    try {
+        change();
+    } catch (const std::exception& error) {
+        std::cerr << "tovrik: the statistics could not be saved: " << error.what() << '\n';
+    }
+}
+
+void EndOfGame::NewGame()
+{
+    started_ = true;
+    replay_ = false;
+    hints_ = 0;
+    takeBacks_ = 0;
+    toldLoss_ = -1;
+    cleared_ = module_.Controller().GetPaiCount() == 0;
+    clock_.Reset();
+    UpdateClock();
+    PositionChanged(false);
+}
+
+void EndOfGame::GameStarted(const std::string& layout, int32_t problem)
+{
+    layout_ = layout;
+    loaded_ = false;
+    Record([&] { records_.GameStarted(layout, problem); });
+    NewGame();
+}
+
+// The save does not say which layout it holds, so its win is not recorded.
+void EndOfGame::GameLoaded()
+{
+    loaded_ = true;
+    NewGame();
+}
+
+// A restart plays on in the same game; after the win it starts a replay of a
+// deal already known, whose time no longer counts.
+void EndOfGame::Restarted()
+{
+    if (cleared_) {
+        replay_ = true;
+        hints_ = 0;
+        takeBacks_ = 0;
+        cleared_ = false;
+        clock_.Reset();
+        UpdateClock();
+    }
+    PositionChanged(false);
+}
+
+void EndOfGame::AfterMove()
+{
+    PositionChanged(true);
+    if (module_.Controller().GetPaiCount() == 0) {
+        cleared_ = true;
+        UpdateClock();
+    } else if (DeadEnd()) {
+        ShowDeadEnd();
+    }
+}
+
+void EndOfGame::AfterTakeBack()
+{
+    ++takeBacks_;
+    PositionChanged(false);
+}
+
+void EndOfGame::AfterHint()
+{
+    if (!started_)
+        return;
+    if (DeadEnd()) {
+        ShowDeadEnd();
+        return;
+    }
+    if (module_.Controller().Board().Hint())
+        ++hints_;
+    hintAsked_ = true;
+    TellWhenLost();
+}
+
+bool EndOfGame::DeadEnd() const
+{
+    const PaiCtrl& controller = module_.Controller();
+    return started_ && controller.GetPaiCount() > 0 && !controller.Board().Hint();
+}
+
+void EndOfGame::PositionChanged(bool byMove)
+{
+    const PaiCtrl& controller = module_.Controller();
+    ++position_;
+    judged_.reset();
+    byMove_ = byMove;
+    hintAsked_ = false;
+    if (controller.RemovedCount() <= toldLoss_)
+        toldLoss_ = -1;
+    if (controller.GetPaiCount() > 0 && !DeadEnd())
+        watcher_->Watch(position_, controller.Board(), controller.History(), controller.RemovedCount());
+    else
+        watcher_->Forget();
+}
+
+void EndOfGame::OnJudged(quint64 position, WayBack way)
+{
+    // A verdict on a position the game has left behind is of no use.
+    if (position != position_)
+        return;
+    judged_ = way;
+    module_.Form().Guarded([this] { TellWhenLost(); });
+}
+
+void EndOfGame::TellLater()
+{
+    QMetaObject::invokeMethod(
+        this, [this] { module_.Form().Guarded([this] { TellWhenLost(); }); }, Qt::QueuedConnection);
+}
+
+// Told once for each place the game was lost: at once after the move when
+// auto-hint is on, else when the player asks for a hint.
+void EndOfGame::TellWhenLost()
+{
+    if (pauseDepth_ > 0 || module_.PlayState() == ModuleMain::STATE_ANIMATING)
+        return;
+    if (!judged_ || judged_->now != Outlook::Unwinnable || judged_->movesBack < 1)
+        return;
+    const PaiCtrl& controller = module_.Controller();
+    if (!hintAsked_ && !(byMove_ && controller.AutoHint()))
+        return;
+    const int32_t lossAt = controller.RemovedCount() - judged_->movesBack * controller.Board().Once();
+    if (lossAt == toldLoss_)
+        return;
+    toldLoss_ = lossAt;
+    hintAsked_ = false;
+    TellWayBack(judged_->movesBack);
+}
+
+void EndOfGame::TellWayBack(int32_t movesBack)
+{
+    const bool thisMove = byMove_ && movesBack == 1;
+    const std::string text = std::string(thisMove ? "この手で解けなくなりました。" : "この局面からはもう解けません。") +
+                             "\n" + std::to_string(movesBack) + "手戻すと解ける局面に戻ります。";
+    const PauseScope pause(*this);
+    const MessageResult answer =
+        ShowMessage({text, "解けない局面", MessageButtons::Ok, MessageIcon::Information, {"戻す", "続ける"}});
+    if (ChoiceIndex(answer) == WAY_BACK_TAKE_BACK)
+        TakeBack(movesBack);
+}
+
+void EndOfGame::ShowDeadEnd()
+{
+    const PauseScope pause(*this);
+    const MessageResult answer =
+        ShowMessage({"取れる牌がなくなりました。", "手詰まり", MessageButtons::Ok, MessageIcon::Information,
+                     {"一手戻す", "やり直し", "新しいゲーム", "閉じる"}});
+    switch (ChoiceIndex(answer)) {
+    case DEAD_END_TAKE_BACK: TakeBack(1); break;
+    case DEAD_END_RESTART: module_.PanelCommand(ModuleMain::PANEL_RESTART); break;
+    case DEAD_END_NEW_GAME: module_.PanelCommand(ModuleMain::PANEL_NEWGAME); break;
+    default: break;
+    }
+}
+
+void EndOfGame::TakeBack(int32_t moves)
+{
+    for (int32_t k = 0; k < moves; ++k)
+        module_.CommandPlayback();
+}
+
+void EndOfGame::Cleared()
+{
+    std::optional<bool> newBest;
+    if (!loaded_ && !replay_)
+        Record([&] { newBest = records_.GameWon(layout_, clock_.ElapsedMs()); });
+    ShowWin(newBest);
+}
+
+void EndOfGame::ShowWin(std::optional<bool> newBest)
+{
+    const PauseScope pause(*this);
+    const MessageResult answer = ShowMessage(
+        {WinText(newBest), "クリア", MessageButtons::Ok, MessageIcon::Information, {"新しいゲーム", "閉じる"}});
+    if (ChoiceIndex(answer) == WIN_NEW_GAME)
+        module_.PanelCommand(ModuleMain::PANEL_NEWGAME);
+}
+
+std::string EndOfGame::WinText(std::optional<bool> newBest) const
+{
+    std::string text = "クリアしました。\nプレイ時間: " + FormatPlayTime(clock_.ElapsedMs()) + "\nヒント: " +
+                       std::to_string(hints_) + "回　戻した手: " + std::to_string(takeBacks_) + "手";
+    if (loaded_)
+        return text + "\n保存から続けたゲームは記録に残りません。";
+    const LayoutRecord record = records_.Of(layout_);
+    text += "\nこの陣形の最短記録: ";
+    text += record.bestMs == LayoutRecord::kNoTime ? "なし" : FormatPlayTime(record.bestMs);
+    if (newBest.value_or(false))
+        text += "（新記録）";
+    if (replay_)
+        return text + "\nやり直したゲームは記録に残りません。";
+    return text + "\nクリア " + std::to_string(record.won) + "回 / 開始 " + std::to_string(record.started) + "回";
+}
+
+EndOfGame::PauseScope::PauseScope(EndOfGame& ending) : ending(ending)
+{
+    ++ending.pauseDepth_;
+    ending.UpdateClock();
+}
+
+EndOfGame::PauseScope::~PauseScope()
+{
+    --ending.pauseDepth_;
+    ending.UpdateClock();
+    // A verdict that came while the dialog was open is told once it is gone.
+    if (ending.pauseDepth_ == 0)
+        ending.TellLater();
+}
+
+void EndOfGame::UpdateClock()
+{
+    clock_.SetRunning(started_ && !cleared_ && windowActive_ && pauseDepth_ == 0);
+}
+
+bool EndOfGame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate || event->type() == QEvent::WindowDeactivate) {
+        windowActive_ = event->type() == QEvent::WindowActivate;
+        UpdateClock();
+    }
+    return QObject::eventFilter(watched, event);
+}

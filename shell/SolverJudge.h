@@ -1,0 +1,6 @@
+#pragma once
+
+#include "WayBack.h"
+
+// Judges positions with the exact solver, within its usual budget.
+PositionJudge SolverJudge();
