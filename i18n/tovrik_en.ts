@@ -17,6 +17,108 @@
     </message>
 </context>
 <context>
+    <name>EndOfGame</name>
+    <message>
+        <source>%1時間%2分%3秒</source>
+        <translation>%1:%2:%3</translation>
+    </message>
+    <message>
+        <source>%1分%2秒</source>
+        <translation>%1:%2</translation>
+    </message>
+    <message>
+        <source>この手で解けなくなりました。</source>
+        <translation>After this move the board can no longer be cleared.</translation>
+    </message>
+    <message>
+        <source>この局面からはもう解けません。</source>
+        <translation>This position can no longer be cleared.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n手戻すと解ける局面に戻ります。</source>
+        <translation>
+            <numerusform>Taking back %n move returns to a position that can be cleared.</numerusform>
+            <numerusform>Taking back %n moves returns to a position that can be cleared.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>解けない局面</source>
+        <translation>Cannot be cleared</translation>
+    </message>
+    <message>
+        <source>戻す</source>
+        <translation>Take back</translation>
+    </message>
+    <message>
+        <source>続ける</source>
+        <translation>Continue</translation>
+    </message>
+    <message>
+        <source>取れる牌がなくなりました。</source>
+        <translation>There are no more tiles you can take.</translation>
+    </message>
+    <message>
+        <source>手詰まり</source>
+        <translation>No more moves</translation>
+    </message>
+    <message>
+        <source>一手戻す</source>
+        <translation>Take back one move</translation>
+    </message>
+    <message>
+        <source>やり直し</source>
+        <translation>Restart</translation>
+    </message>
+    <message>
+        <source>新しいゲーム</source>
+        <translation>New game</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>クリア</source>
+        <translation>Cleared</translation>
+    </message>
+    <message>
+        <source>クリアしました。</source>
+        <translation>You cleared the board.</translation>
+    </message>
+    <message>
+        <source>プレイ時間: %1</source>
+        <translation>Time played: %1</translation>
+    </message>
+    <message>
+        <source>ヒント: %1回&#x3000;戻した手: %2手</source>
+        <translation>Hints: %1   Moves taken back: %2</translation>
+    </message>
+    <message>
+        <source>保存から続けたゲームは記録に残りません。</source>
+        <translation>A game continued from a save is not recorded.</translation>
+    </message>
+    <message>
+        <source>なし</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>この陣形の最短記録: %1</source>
+        <translation>Best time on this layout: %1</translation>
+    </message>
+    <message>
+        <source>（新記録）</source>
+        <translation> (new record)</translation>
+    </message>
+    <message>
+        <source>やり直したゲームは記録に残りません。</source>
+        <translation>A cleared game played again after a restart is not recorded.</translation>
+    </message>
+    <message>
+        <source>クリア %1回 / 開始 %2回</source>
+        <translation>Cleared %1 / started %2</translation>
+    </message>
+</context>
+<context>
     <name>FormMain</name>
     <message>
         <source>操作を続けられませんでした。</source>

@@ -20,9 +20,18 @@ enum DeadEndChoice { DEAD_END_TAKE_BACK, DEAD_END_RESTART, DEAD_END_NEW_GAME, DE
 enum WayBackChoice { WAY_BACK_TAKE_BACK, WAY_BACK_CONTINUE };
 enum WinChoice { WIN_NEW_GAME, WIN_CLOSE };
 
-std::string Padded(int64_t value)
+QString Padded(int64_t value)
 {
-    return (value < 10 ? "0" : "") + std::to_string(value);
+    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+}
+
+// Message boxes take UTF-8.
+MessageRequest Notice(const QString& text, const QString& title, const QStringList& choices)
+{
+    std::vector<std::string> labels;
+    for (const QString& choice : choices)
+        labels.push_back(choice.toStdString());
+    return {text.toStdString(), title.toStdString(), MessageButtons::Ok, MessageIcon::Information, labels};
 }
 
 } // namespace
@@ -50,13 +59,12 @@ void EndOfGame::UseClock(PlayClock::Source source)
     UpdateClock();
 }
 
-std::string EndOfGame::FormatPlayTime(int64_t ms)
+QString EndOfGame::FormatPlayTime(int64_t ms)
 {
     const int64_t seconds = ms / 1000;
-    const std::string minutesAndSeconds = Padded(seconds / 60 % 60) + "分" + Padded(seconds % 60) + "秒";
     if (seconds >= 3600)
-        return std::to_string(seconds / 3600) + "時間" + minutesAndSeconds;
-    return std::to_string(seconds / 60) + "分" + Padded(seconds % 60) + "秒";
+        return tr("%1時間%2分%3秒").arg(seconds / 3600).arg(Padded(seconds / 60 % 60), Padded(seconds % 60));
+    return tr("%1分%2秒").arg(seconds / 60).arg(Padded(seconds % 60));
 }
 
 void EndOfGame::Record(const std::function<void()>& change)
@@ -201,11 +209,10 @@ void EndOfGame::TellWhenLost()
 void EndOfGame::TellWayBack(int32_t movesBack)
 {
     const bool thisMove = byMove_ && movesBack == 1;
-    const std::string text = std::string(thisMove ? "この手で解けなくなりました。" : "この局面からはもう解けません。") +
-                             "\n" + std::to_string(movesBack) + "手戻すと解ける局面に戻ります。";
+    const QString text = (thisMove ? tr("この手で解けなくなりました。") : tr("この局面からはもう解けません。")) +
+                         u'\n' + tr("%n手戻すと解ける局面に戻ります。", nullptr, movesBack);
     const PauseScope pause(*this);
-    const MessageResult answer =
-        ShowMessage({text, "解けない局面", MessageButtons::Ok, MessageIcon::Information, {"戻す", "続ける"}});
+    const MessageResult answer = ShowMessage(Notice(text, tr("解けない局面"), {tr("戻す"), tr("続ける")}));
     if (ChoiceIndex(answer) == WAY_BACK_TAKE_BACK)
         TakeBack(movesBack);
 }
@@ -213,9 +220,8 @@ void EndOfGame::TellWayBack(int32_t movesBack)
 void EndOfGame::ShowDeadEnd()
 {
     const PauseScope pause(*this);
-    const MessageResult answer =
-        ShowMessage({"取れる牌がなくなりました。", "手詰まり", MessageButtons::Ok, MessageIcon::Information,
-                     {"一手戻す", "やり直し", "新しいゲーム", "閉じる"}});
+    const MessageResult answer = ShowMessage(Notice(tr("取れる牌がなくなりました。"), tr("手詰まり"),
+                                                    {tr("一手戻す"), tr("やり直し"), tr("新しいゲーム"), tr("閉じる")}));
     switch (ChoiceIndex(answer)) {
     case DEAD_END_TAKE_BACK: TakeBack(1); break;
     case DEAD_END_RESTART: module_.PanelCommand(ModuleMain::PANEL_RESTART); break;
@@ -241,26 +247,28 @@ void EndOfGame::Cleared()
 void EndOfGame::ShowWin(std::optional<bool> newBest)
 {
     const PauseScope pause(*this);
-    const MessageResult answer = ShowMessage(
-        {WinText(newBest), "クリア", MessageButtons::Ok, MessageIcon::Information, {"新しいゲーム", "閉じる"}});
+    const MessageResult answer =
+        ShowMessage(Notice(WinText(newBest), tr("クリア"), {tr("新しいゲーム"), tr("閉じる")}));
     if (ChoiceIndex(answer) == WIN_NEW_GAME)
         module_.PanelCommand(ModuleMain::PANEL_NEWGAME);
 }
 
-std::string EndOfGame::WinText(std::optional<bool> newBest) const
+QString EndOfGame::WinText(std::optional<bool> newBest) const
 {
-    std::string text = "クリアしました。\nプレイ時間: " + FormatPlayTime(clock_.ElapsedMs()) + "\nヒント: " +
-                       std::to_string(hints_) + "回　戻した手: " + std::to_string(takeBacks_) + "手";
-    if (loaded_)
-        return text + "\n保存から続けたゲームは記録に残りません。";
+    QStringList lines{tr("クリアしました。"), tr("プレイ時間: %1").arg(FormatPlayTime(clock_.ElapsedMs())),
+                      tr("ヒント: %1回　戻した手: %2手").arg(hints_).arg(takeBacks_)};
+    if (loaded_) {
+        lines << tr("保存から続けたゲームは記録に残りません。");
+        return lines.join(u'\n');
+    }
     const LayoutRecord record = records_.Of(layout_);
-    text += "\nこの陣形の最短記録: ";
-    text += record.bestMs == LayoutRecord::kNoTime ? "なし" : FormatPlayTime(record.bestMs);
-    if (newBest.value_or(false))
-        text += "（新記録）";
+    const QString best = record.bestMs == LayoutRecord::kNoTime ? tr("なし") : FormatPlayTime(record.bestMs);
+    lines << tr("この陣形の最短記録: %1").arg(best) + (newBest.value_or(false) ? tr("（新記録）") : QString());
     if (replay_)
-        return text + "\nやり直したゲームは記録に残りません。";
-    return text + "\nクリア " + std::to_string(record.won) + "回 / 開始 " + std::to_string(record.started) + "回";
+        lines << tr("やり直したゲームは記録に残りません。");
+    else
+        lines << tr("クリア %1回 / 開始 %2回").arg(record.won).arg(record.started);
+    return lines.join(u'\n');
 }
 
 EndOfGame::PauseScope::PauseScope(EndOfGame& ending) : ending(ending)

@@ -5,6 +5,7 @@
 #include "WayBack.h"
 
 #include <QObject>
+#include <QString>
 
 #include <cstdint>
 #include <functional>
@@ -59,7 +60,7 @@ public:
     int32_t Hints() const { return hints_; }
     int32_t TakeBacks() const { return takeBacks_; }
 
-    static std::string FormatPlayTime(int64_t ms);
+    static QString FormatPlayTime(int64_t ms);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -74,7 +75,7 @@ private:
     void ShowDeadEnd();
     void TellWayBack(int32_t movesBack);
     void ShowWin(std::optional<bool> newBest);
-    std::string WinText(std::optional<bool> newBest) const;
+    QString WinText(std::optional<bool> newBest) const;
     void TakeBack(int32_t moves);
     void UpdateClock();
     void Record(const std::function<void()>& change);

@@ -4,6 +4,7 @@
 #include "FormQues.h"
 #include "FormSub.h"
 #include "GameFolders.h"
+#include "Language.h"
 #include "PositionWatcher.h"
 #include "Solver.h"
 
@@ -272,12 +273,16 @@ TEST(EndOfGameTest, GameContinuedFromASaveIsTimedFromTheLoadAndNotRecorded)
     EXPECT_EQ(PlayRecords(statsPath.toStdString()).Of("classic.tvm").won, 0);
 }
 
-TEST(EndOfGameTest, PlayTimeReadsInMinutesAndHours)
+TEST(EndOfGameTest, PlayTimeReadsInMinutesAndHoursInEitherLanguage)
 {
-    EXPECT_EQ(EndOfGame::FormatPlayTime(0), "0分00秒");
-    EXPECT_EQ(EndOfGame::FormatPlayTime(59'999), "0分59秒");
-    EXPECT_EQ(EndOfGame::FormatPlayTime(600'000), "10分00秒");
-    EXPECT_EQ(EndOfGame::FormatPlayTime(3'723'000), "1時間02分03秒");
+    EXPECT_EQ(EndOfGame::FormatPlayTime(0), QStringLiteral("0分00秒"));
+    EXPECT_EQ(EndOfGame::FormatPlayTime(59'999), QStringLiteral("0分59秒"));
+    EXPECT_EQ(EndOfGame::FormatPlayTime(600'000), QStringLiteral("10分00秒"));
+    EXPECT_EQ(EndOfGame::FormatPlayTime(3'723'000), QStringLiteral("1時間02分03秒"));
+    ASSERT_TRUE(InstallLanguage(UiLanguage::English));
+    EXPECT_EQ(EndOfGame::FormatPlayTime(3'723'000), QStringLiteral("1:02:03"));
+    EXPECT_EQ(EndOfGame::FormatPlayTime(65'000), QStringLiteral("1:05"));
+    InstallLanguage(UiLanguage::Japanese);
 }
 
 } // namespace
