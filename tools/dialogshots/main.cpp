@@ -1,7 +1,8 @@
 // Shows the side panel and the game-selection dialog on the screen, as the
 // game shows them, and saves a grab of each to the given folder; then starts
-// the game and grabs the side panel opened over a dealt board. The language
-// follows the system as the game's does; the English grabs are named *-en.png.
+// the game and grabs the side panel opened over a dealt board, and the
+// notices at the end of a game. The language follows the system as the
+// game's does; the English grabs are named *-en.png.
 
 #include "FormMain.h"
 #include "FormQues.h"
@@ -9,6 +10,7 @@
 #include "Language.h"
 #include "ModuleCommands.h"
 #include "ModuleMain.h"
+#include "Shots.h"
 
 #include <QApplication>
 #include <QDir>
@@ -17,6 +19,7 @@
 #include <QLocale>
 #include <QPixmap>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <iostream>
@@ -38,13 +41,6 @@ void Settle()
     timer.start();
     while (timer.elapsed() < 300)
         QApplication::processEvents(QEventLoop::AllEvents, 20);
-}
-
-bool GrabArea(const QRect& area, const QString& path)
-{
-    Settle();
-    const QPixmap grab = QApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
-    return grab.save(path);
 }
 
 bool GrabWindow(QWidget& window, const QString& path)
@@ -74,9 +70,19 @@ bool GrabPanelOverGame(const QString& path)
 
 } // namespace
 
+bool GrabArea(const QRect& area, const QString& path)
+{
+    Settle();
+    const QPixmap grab = QApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+    return grab.save(path);
+}
+
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    // The games played here keep their statistics out of the user's folder.
+    const QTemporaryDir dataHome;
+    qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
     if (argc != 2) {
         std::cerr << "usage: tovrik-dialogshots OUT_FOLDER (run under an X server, e.g. xvfb-run -a)\n";
         return 2;
@@ -100,9 +106,14 @@ int main(int argc, char** argv)
     const bool selectionSaved = GrabWindow(selection, outFolder + QStringLiteral("/game-selection") + suffix);
 
     selection.hide();
+<<<<<<< HEAD
     const bool gameSaved = GrabPanelOverGame(outFolder + QStringLiteral("/panel-over-game") + suffix);
+=======
+    const bool gameSaved = GrabPanelOverGame(outFolder + QStringLiteral("/panel-over-game.png"));
+    const bool noticesSaved = GrabNotices(outFolder);
+>>>>>>> e2a775b (Pictures of the end-of-game notices made by the dialog-shot tool; README on the notices and statistics)
 
-    if (!panelSaved || !selectionSaved || !gameSaved) {
+    if (!panelSaved || !selectionSaved || !gameSaved || !noticesSaved) {
         std::cerr << "tovrik-dialogshots: could not write the screenshots to " << argv[1] << '\n';
         return 1;
     }
