@@ -106,12 +106,8 @@ int main(int argc, char** argv)
     const bool selectionSaved = GrabWindow(selection, outFolder + QStringLiteral("/game-selection") + suffix);
 
     selection.hide();
-<<<<<<< HEAD
     const bool gameSaved = GrabPanelOverGame(outFolder + QStringLiteral("/panel-over-game") + suffix);
-=======
-    const bool gameSaved = GrabPanelOverGame(outFolder + QStringLiteral("/panel-over-game.png"));
-    const bool noticesSaved = GrabNotices(outFolder);
->>>>>>> e2a775b (Pictures of the end-of-game notices made by the dialog-shot tool; README on the notices and statistics)
+    const bool noticesSaved = GrabNotices(outFolder, suffix);
 
     if (!panelSaved || !selectionSaved || !gameSaved || !noticesSaved) {
         std::cerr << "tovrik-dialogshots: could not write the screenshots to " << argv[1] << '\n';
