@@ -204,7 +204,7 @@ TEST_F(FormQuesTest, ListsAnImportedLayoutLikeTheOthers)
     ConvertToLayoutFile(
         ReadForeignLayouts(TOVRIK_SOURCE_DIR "/tests/layoutimport/samples/lotus.layout").front(), imported);
     imported.SaveFile((folder + QStringLiteral("/lotus.tvm")).toStdString());
-    FormQues withImport(module, folder);
+    FormQues withImport(module, QStringList{folder});
     withImport.LoadQuestionInfo({QStringLiteral("lotus.tvm"), QStringLiteral("0"), QStringLiteral("0"), {}});
     EXPECT_EQ(withImport.findChild<QListWidget*>(QStringLiteral("File1"))->currentItem()->text(),
               QStringLiteral("lotus.tvm"));
