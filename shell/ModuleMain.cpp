@@ -12,8 +12,8 @@
 #include "NumberedError.h"
 #include "PaiCtrl.h"
 #include "PictureBox.h"
-#include "Settings.h"
 #include "PictureFile.h"
+#include "Settings.h"
 #include "SolverJudge.h"
 
 #include <QCoreApplication>
