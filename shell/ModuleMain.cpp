@@ -15,7 +15,9 @@
 #include "PictureFile.h"
 #include "Settings.h"
 #include "SolverJudge.h"
+#include "WindowCloseFilter.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -98,6 +100,8 @@ void ModuleMain::Main()
 
     formMain = std::make_unique<FormMain>(*this);
     formMain->FormInitialize(kScreenWidth, kScreenHeight);
+    closeFilter = std::make_unique<WindowCloseFilter>(*formMain, [this] { CloseOverModalWindows(); });
+    QCoreApplication::instance()->installNativeEventFilter(closeFilter.get());
     const FormMain::BusyScope busy(*formMain);
     dx7 = std::make_shared<DX7Draw>();
     dx7->Initialize(formMain.get(), formMain->picMain, kScreenWidth, kScreenHeight);
@@ -313,6 +317,14 @@ void ModuleMain::ExitApp()
     paiCtrl.reset();
     mapCtrl.reset();
     TimeEndPeriod();
+}
+
+void ModuleMain::CloseOverModalWindows()
+{
+    while (QWidget* modal = QApplication::activeModalWidget())
+        if (!modal->close())
+            return;
+    QMetaObject::invokeMethod(formMain.get(), &QWidget::close, Qt::QueuedConnection);
 }
 
 void ModuleMain::FocusAt(int32_t x, int32_t y)

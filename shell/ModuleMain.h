@@ -20,6 +20,7 @@ class FormSub;
 class MapCtrl;
 class PaiCtrl;
 class Settings;
+class WindowCloseFilter;
 
 // The program's module: start-up and shutdown, the routing of the main
 // window's input to the game controller and the button bar, the composition
@@ -75,6 +76,9 @@ public:
     bool QuitConfirmed() const;
     // Tears the objects down; the window is closing. Runs once.
     void ExitApp();
+    // The close button was pressed while the side panel or a dialog is open:
+    // those close first, then the window, with the usual question.
+    void CloseOverModalWindows();
     // Remembers where the player put the window.
     void WindowMoved(QPoint topLeft);
     // Remembers the window's size, maximised and full-screen state.
@@ -144,6 +148,7 @@ private:
     std::unique_ptr<Settings> settings;
     QString templatePath;
     std::unique_ptr<FormMain> formMain;
+    std::unique_ptr<WindowCloseFilter> closeFilter;
     std::shared_ptr<DX7Draw> dx7;
     std::unique_ptr<PaiCtrl> paiCtrl;
     std::unique_ptr<MapCtrl> mapCtrl;

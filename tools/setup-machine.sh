@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-dejavu-core
   xvfb xauth
+  libxcb1-dev
   desktop-file-utils appstream dpkg-dev file
 )
 

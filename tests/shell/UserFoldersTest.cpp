@@ -4,9 +4,12 @@
 #include "DialogBox.h"
 #include "FormSub.h"
 #include "Settings.h"
+#include "WindowCloseFilter.h"
 #include "ShellTestSupport.h"
 
 #include <QFileInfo>
+
+#include <xcb/xcb.h>
 
 #include <gtest/gtest.h>
 
@@ -157,6 +160,41 @@ TEST(UserFoldersTest, TheWindowOpensWhereItWasLeftWhileThatPlaceIsOnAScreen)
     Settings().SetWindowPosition({-5000, -5000});
     const auto module = StartModule(TestName(), ClassicGame());
     EXPECT_NE(module->Form().pos(), QPoint(-5000, -5000)) << "off every screen: centred instead";
+}
+
+TEST(UserFoldersTest, TheWindowManagersCloseRequestClosesTheOpenPanelAndThenTheWindow)
+{
+    MessageRecorder messages;
+    std::unique_ptr<ModuleMain> module = std::make_unique<ModuleMain>(FreshProgramFolder(), QStringList());
+    int handedOn = 0;
+    bool panelWasOpen = false;
+    WhenPanelOpen([&](QWidget& panel) {
+        panelWasOpen = panel.isVisible();
+        const WindowCloseFilter::Atoms atoms{11, 12};
+        WindowCloseFilter filter(module->Form(), atoms, [&] { ++handedOn; });
+        xcb_client_message_event_t request{};
+        request.response_type = XCB_CLIENT_MESSAGE;
+        request.format = 32;
+        request.window = static_cast<xcb_window_t>(module->Form().winId());
+        request.type = atoms.protocols;
+        request.data.data32[0] = atoms.deleteWindow;
+        qintptr result = 0;
+        xcb_client_message_event_t otherWindow = request;
+        otherWindow.window += 1;
+        xcb_client_message_event_t otherMessage = request;
+        otherMessage.data.data32[0] = atoms.deleteWindow + 1;
+        EXPECT_FALSE(filter.nativeEventFilter("xcb_generic_event_t", &otherWindow, &result));
+        EXPECT_FALSE(filter.nativeEventFilter("xcb_generic_event_t", &otherMessage, &result));
+        EXPECT_TRUE(filter.nativeEventFilter("xcb_generic_event_t", &request, &result));
+        module->CloseOverModalWindows();
+    });
+    module->Main();
+    EXPECT_TRUE(panelWasOpen);
+    EXPECT_EQ(handedOn, 1);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(module->Form().isVisible()) << "no game in progress: the window closes without a question";
+    EXPECT_TRUE(messages.requests.empty());
 }
 
 } // namespace
