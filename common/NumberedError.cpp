@@ -15,7 +15,7 @@ std::string Compose(int number, const std::string& detail)
 } // namespace
 
 NumberedError::NumberedError(int number, const std::string& detail)
-    : std::runtime_error(Compose(number, detail)), number_(number)
+    : std::runtime_error(Compose(number, detail)), number_(number), detail_(detail)
 {
 }
 

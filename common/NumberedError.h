@@ -25,6 +25,8 @@ public:
     NumberedError(int number, const std::string& detail);
 
     int number() const noexcept { return number_; }
+    // What the code knows about the cause ("entry 3 is cut short"); may be empty.
+    const std::string& detail() const noexcept { return detail_; }
     // The error's own description, without the detail ("Subscript out of range").
     static std::string Description(int number);
 
@@ -33,4 +35,5 @@ public:
 
 private:
     int number_;
+    std::string detail_;
 };

@@ -1,8 +1,6 @@
 #include "SavedGame.h"
 
-#include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <sstream>
 #include <system_error>
@@ -10,6 +8,7 @@
 #include "AtomicFile.h"
 #include "NumberedError.h"
 #include "PaiStructure.h"
+#include "RegularFile.h"
 
 namespace {
 
@@ -194,16 +193,8 @@ std::string SavedGame::Serialize() const
 
 SavedGame SavedGame::ReadFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw NumberedError::FromErrno(path, errno);
-    // One byte more than the largest game is enough to refuse any longer file.
-    std::string bytes(FileSize(kMaxTiles) + 1, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (in.bad())
-        throw NumberedError(NumberedError::DeviceIoError, path);
-    bytes.resize(static_cast<size_t>(in.gcount()));
-    return Parse(bytes);
+    const std::vector<uint8_t> bytes = ReadRegularFile(path, FileSize(kMaxTiles), "the saved game");
+    return Parse(std::string(bytes.begin(), bytes.end()));
 }
 
 void SavedGame::WriteFile(const std::string& path) const

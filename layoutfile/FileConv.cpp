@@ -2,11 +2,10 @@
 
 #include "AtomicFile.h"
 #include "NumberedError.h"
+#include "RegularFile.h"
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
-#include <fstream>
 
 namespace {
 
@@ -27,6 +26,14 @@ const std::array<int, 256>& AlphabetValues()
     return values;
 }
 
+// Characters of a message block, without the writer's padding of up to two zero bytes.
+size_t MessageLength(const uint8_t* bytes, size_t size)
+{
+    for (int padding = 0; padding < 2 && size > 0 && bytes[size - 1] == 0; ++padding)
+        --size;
+    return (size + 1) / 2;
+}
+
 [[noreturn]] void ThrowShort(const std::string& detail)
 {
     throw NumberedError(NumberedError::SubscriptOutOfRange, "layout data " + detail);
@@ -37,16 +44,10 @@ const std::array<int, 256>& AlphabetValues()
 void FileConv::LoadFile(const std::string& path)
 {
     Clear();
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw NumberedError::FromErrno(path, errno);
-    std::string line;
-    std::getline(in, line);
-    if (in.bad())
-        throw NumberedError(NumberedError::DeviceIoError, path);
-    // A text line ends at CR as well as at LF.
-    line.erase(std::min(line.find('\r'), line.size()));
-    LoadText(line);
+    const std::vector<uint8_t> bytes = ReadRegularFile(path, kMaxFileBytes, "the layout file");
+    // Only the first line counts; a text line ends at CR as well as at LF.
+    const auto lineEnd = std::find_if(bytes.begin(), bytes.end(), [](uint8_t c) { return c == '\r' || c == '\n'; });
+    LoadText(std::string(bytes.begin(), lineEnd));
 }
 
 void FileConv::LoadText(const std::string& line)
@@ -74,6 +75,10 @@ void FileConv::LoadText(const std::string& line)
         ThrowShort("is shorter than its header announces");
     const auto countsBegin = block.begin() + static_cast<std::ptrdiff_t>(1 + 2 * count);
     const auto countsEnd = countsBegin + kCountClasses;
+    const size_t messageBytes = static_cast<size_t>(block.end() - (countsEnd + 1));
+    if (MessageLength(block.data() + (block.size() - messageBytes), messageBytes) > kMaxMessageChars)
+        throw NumberedError(NumberedError::Overflow, "the layout's message is longer than "
+                                                         + std::to_string(kMaxMessageChars) + " characters");
     positions_ = std::move(positions);
     counts_.assign(countsBegin, countsEnd);
     setSize_ = *countsEnd;

@@ -13,9 +13,13 @@ class FileConv {
 public:
     static constexpr int kCountClasses = 41;
     static constexpr int kMaxPositions = 512;
+    // Readers refuse larger files and longer messages before taking them in.
+    static constexpr uint64_t kMaxFileBytes = 1024 * 1024;
+    static constexpr size_t kMaxMessageChars = 4096;
 
     // Reads the first line of path (ended by CR LF, LF or CR) and decodes it into the members.
-    // On failure the members are left empty.
+    // Anything but a regular file, a file over kMaxFileBytes and a message over
+    // kMaxMessageChars characters are refused. On failure the members are left empty.
     void LoadFile(const std::string& path);
     // The same decoding from a line already in memory (without its line end).
     void LoadText(const std::string& line);

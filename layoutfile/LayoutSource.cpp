@@ -101,11 +101,21 @@ private:
         const std::optional<std::u16string> message = Utf8ToUtf16(line.size() > 8 ? line.substr(8) : std::string());
         if (!message)
             Fail(lineNumber, "the message is not valid UTF-8");
+        // A line end or NUL inside a line would not survive being written back as text.
+        if (message->find(u'\r') != std::u16string::npos)
+            Fail(lineNumber, "the message holds a lone CR");
+        if (message->find(u'\n') != std::u16string::npos)
+            Fail(lineNumber, "the message holds a lone LF");
+        if (message->find(u'\0') != std::u16string::npos)
+            Fail(lineNumber, "the message holds a NUL character");
         // Each further message line is a line break: the caption beside the board is narrow.
         if (haveMessage_)
             source_.message += u"\r\n";
         source_.message += *message;
         haveMessage_ = true;
+        if (source_.message.size() > FileConv::kMaxMessageChars)
+            Fail(lineNumber, "the message is longer than " + std::to_string(FileConv::kMaxMessageChars)
+                                 + " characters");
     }
 
     void ParseSetSize(const std::vector<std::string>& words, int lineNumber)

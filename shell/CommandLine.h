@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileConv.h"
+#include "ProblemNumber.h"
 
 #include <QString>
 #include <QStringList>
@@ -29,7 +30,7 @@ struct GameChoice {
 // Text that names no game and is not the switch is ignored.
 class CommandLine {
 public:
-    static constexpr int32_t kHighestProblem = 100000;
+    static constexpr int32_t kHighestProblem = ::kHighestProblem;
     static constexpr int32_t kMostFaceDown = FileConv::kMaxPositions;
 
     // Raises CommandLineError when the game options are incomplete or wrong.

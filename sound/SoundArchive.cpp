@@ -6,10 +6,6 @@
 #include "NumberedError.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <filesystem>
-#include <memory>
 
 namespace {
 
@@ -23,9 +19,23 @@ void ReportFailure(const std::string& tag, const std::string& path, const std::s
     ShowMessage({tag + path + "\r\n" + description, {}, MessageButtons::Ok, MessageIcon::None});
 }
 
-NumberedError Broken(const std::string& what)
+// The most specific reason an error knows: a file-system error names only the
+// path, which the message already shows, so its description says more.
+std::string Reason(const NumberedError& error, const std::string& path)
 {
-    return NumberedError(NumberedError::SubscriptOutOfRange, what);
+    if (error.detail().empty() || error.detail() == path)
+        return NumberedError::Description(error.number());
+    return error.detail();
+}
+
+std::string ByteCount(size_t bytes)
+{
+    return std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes");
+}
+
+NumberedError BrokenEntry(size_t index, const std::string& what)
+{
+    return NumberedError(NumberedError::SubscriptOutOfRange, "entry " + std::to_string(index) + " " + what);
 }
 
 } // namespace
@@ -38,27 +48,27 @@ SoundArchive::SoundArchive()
 int32_t SoundArchive::SoundDeCompress(const std::string& path)
 {
     soundData.clear();
-    std::string description;  // stays empty for an empty file
+    std::string description;
     try {
-        const std::vector<uint8_t> file = ReadBinaryFile(path);
+        const std::vector<uint8_t> file = ReadBinaryFile(path, "the sound archive");
         if (!file.empty())
             return DecodeEntries(file);
+        description = "the archive is empty";
     } catch (const NumberedError& error) {
-        description = NumberedError::Description(error.number());
-    } catch (const std::exception&) {
-        // a file too large to hold in memory: the game still runs, silently
-        description = NumberedError::Description(0);
+        description = Reason(error, path);
+    } catch (const std::exception& error) {
+        // not enough memory for the sounds: the game still runs, silently
+        description = error.what();
     }
     soundData.clear();
     ReportFailure("[DeCompress] ", path, description);
     return -1;
 }
 
+// An archive of only its count byte holds no sound: the game then runs silently.
 int32_t SoundArchive::DecodeEntries(const std::vector<uint8_t>& file)
 {
     const size_t dataEnd = file.size() - 1;  // the count byte follows the entries
-    if (dataEnd == 0)
-        throw Broken("the archive holds no sound");
     soundData.assign(file.back(), {});
 
     size_t pos = 0;
@@ -66,15 +76,20 @@ int32_t SoundArchive::DecodeEntries(const std::vector<uint8_t>& file)
     while (pos < dataEnd) {
         if (eventPump)
             eventPump();
-        if (dataEnd - pos < kSizeOffset)
-            throw Broken("a sound length is cut off");
+        if (index >= soundData.size())
+            throw BrokenEntry(index, "is more than the count byte's " + std::to_string(soundData.size()) + " sounds");
+        const size_t left = dataEnd - pos;
+        if (left < kSizeOffset)
+            throw BrokenEntry(index, "is cut short: " + std::to_string(left) + " of the 4 bytes of its RIFF size");
         std::array<uint8_t, 4> size{};
         std::copy_n(file.begin() + pos, size.size(), size.begin());
-        const uint32_t riffSize = ReadLength(size);
-        if (riffSize < 8 || riffSize - 8 > dataEnd - pos - kSizeOffset)
-            throw Broken("a sound length runs past the data");
-        if (index >= soundData.size())
-            throw Broken("more sounds than the count byte says");
+        const uint32_t riffSize = ReadEntryLength(size, index);
+        if (riffSize < 8)
+            throw BrokenEntry(index, "has a RIFF size of " + std::to_string(riffSize) + ", less than 8");
+        if (riffSize - 8 > left - kSizeOffset)
+            throw BrokenEntry(index, "is cut short: its RIFF size " + std::to_string(riffSize) + " runs "
+                                         + ByteCount(riffSize - 8 - (left - kSizeOffset))
+                                         + " past the end of the data");
 
         std::vector<uint8_t>& entry = soundData[index];
         entry.resize(riffSize + 8);
@@ -108,8 +123,10 @@ void SoundArchive::SoundRead(int32_t index, const std::string& path)
 {
     try {
         if (index < 0 || static_cast<size_t>(index) >= soundData.size())
-            throw NumberedError(NumberedError::SubscriptOutOfRange, "sound " + std::to_string(index));
-        const std::vector<uint8_t> wave = ReadBinaryFile(path);
+            throw NumberedError(NumberedError::SubscriptOutOfRange, "sound " + std::to_string(index)
+                                                                        + " is outside the archive's "
+                                                                        + std::to_string(soundData.size()) + " sounds");
+        const std::vector<uint8_t> wave = ReadBinaryFile(path, "the WAVE file");
         if (wave.size() < kStoredFrom)
             throw NumberedError(NumberedError::InputPastEndOfFile, path + " is too short for a WAVE file");
         std::array<uint8_t, 4> size{};
@@ -123,7 +140,7 @@ void SoundArchive::SoundRead(int32_t index, const std::string& path)
         entry.assign(size.begin(), size.end());
         entry.insert(entry.end(), wave.begin() + kStoredFrom, wave.end());
     } catch (const NumberedError& error) {
-        ReportFailure("[READER] ", path, NumberedError::Description(error.number()));
+        ReportFailure("[READER] ", path, Reason(error, path));
         throw;
     }
 }
@@ -148,6 +165,15 @@ uint32_t SoundArchive::ReadLength(const std::array<uint8_t, 4>& bytes)
     for (auto byte = bytes.rbegin(); byte != bytes.rend(); ++byte)
         value = value * 256 + *byte;
     if (value >= 0x80000000U)
-        throw NumberedError(NumberedError::Overflow, "sound length " + std::to_string(value));
+        throw NumberedError(NumberedError::Overflow, "RIFF size " + std::to_string(value) + " is 2^31 or more");
     return value;
+}
+
+uint32_t SoundArchive::ReadEntryLength(const std::array<uint8_t, 4>& bytes, size_t index)
+{
+    try {
+        return ReadLength(bytes);
+    } catch (const NumberedError& error) {
+        throw NumberedError(error.number(), "entry " + std::to_string(index) + ": " + error.detail());
+    }
 }

@@ -14,7 +14,8 @@ public:
     SoundArchive();
 
     // Game side. Decodes the archive at path into complete WAVE images and
-    // returns how many were found, or -1 after one "[DeCompress] " message.
+    // returns how many were found (0 for an archive of only its count byte),
+    // or -1 after one "[DeCompress] " message that names the reason.
     int32_t SoundDeCompress(const std::string& path);
     // data becomes a copy of sound index's WAVE image; a bad index raises
     // NumberedError::SubscriptOutOfRange.
@@ -34,6 +35,8 @@ public:
 
 private:
     static uint32_t ReadLength(const std::array<uint8_t, 4>& bytes);
+    // ReadLength, naming the entry when the size is out of range.
+    static uint32_t ReadEntryLength(const std::array<uint8_t, 4>& bytes, size_t index);
     // Fills soundData from the archive's bytes and returns how many sounds it held.
     int32_t DecodeEntries(const std::vector<uint8_t>& file);
 

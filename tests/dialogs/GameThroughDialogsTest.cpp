@@ -318,7 +318,7 @@ TEST_F(GameThroughDialogsTest, WallpapersAndACancelledNewGame)
     // The junk file and the folder are each reported with their own cause.
     ASSERT_EQ(messages.requests.size(), 2u);
     for (const auto& [request, cause] : {std::pair{messages.requests[0], notAPicture.toStdString() + ": "},
-                                         std::pair{messages.requests[1], aFolder.toStdString() + ": not a regular file"}}) {
+                                         std::pair{messages.requests[1], aFolder.toStdString() + " is not a regular file"}}) {
         EXPECT_EQ(request.title, "壁紙");
         EXPECT_EQ(request.text.rfind("この画像は読み込めません。\n", 0), 0u) << request.text;
         EXPECT_NE(request.text.find(cause), std::string::npos) << request.text;

@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "GameTestSupport.h"
@@ -326,6 +327,23 @@ TEST_F(PaiCtrlSaveTest, RestartPutsBackWhatIsStillRemoved)
     ctrl.ClickPai(PaiCtrl::PAI_HINT);
     ASSERT_TRUE(ctrl.RequestRestart());
     EXPECT_EQ(ctrl.LastAction(), PaiCtrl::PAI_HINT) << "a hint stays on show";
+}
+
+TEST_F(PaiCtrlSaveTest, LoadRefusesAtOnceWhatIsNotARegularFileOrTooLarge)
+{
+    const std::filesystem::path path = folder / PaiCtrl::SAVE_FILE;
+    const ControllerState before = ControllerState::Of(ctrl);
+    const auto refusal = [&] { return Refusal([&] { ctrl.RequestLoad(); }); };
+    std::filesystem::create_directory(path);
+    EXPECT_NE(refusal().find("is not a regular file"), std::string::npos);
+    std::filesystem::remove(path);
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    EXPECT_NE(refusal().find("is not a regular file"), std::string::npos) << "and the load did not wait for a writer";
+    std::filesystem::remove(path);
+    WriteBytes(path, "x");
+    std::filesystem::resize_file(path, 1ULL << 32);
+    EXPECT_NE(refusal().find("is larger than " + std::to_string(SavedGame::FileSize(512)) + " bytes"), std::string::npos);
+    EXPECT_EQ(ControllerState::Of(ctrl), before);
 }
 
 } // namespace

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -174,12 +177,39 @@ TEST(FileConv, WriterRefusesWhatTheFormatCannotHold)
     file.PutPaiArray(std::vector<uint8_t>(40, 0));
     EXPECT_THROW(file.SaveText(), NumberedError);
 
-    try {
-        FileConv missing;
-        missing.LoadFile(TempPath("missing.tvm"));
-        ADD_FAILURE() << "a missing file loaded";
-    } catch (const NumberedError& error) {
-        EXPECT_EQ(error.number(), NumberedError::FileNotFound);
+}
+
+TEST(FileConv, ReaderRefusesFilesAndMessagesBeyondItsBounds)
+{
+    // 4,096 characters, or one more after the writer's padding, is the longest message read.
+    EXPECT_EQ(LoadError(Layout(2, std::u16string(4096, u'm')).SaveText()), 0);
+    EXPECT_EQ(LoadError(Layout(4, std::u16string(4096, u'm')).SaveText()), 0);
+    EXPECT_EQ(LoadError(Layout(2, std::u16string(4097, u'm')).SaveText()), NumberedError::Overflow);
+
+    const std::string folder = TempPath("folder"), fifo = TempPath("fifo"), large = TempPath("large.tvm");
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directory(folder);
+    std::filesystem::remove(fifo);
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    // A valid first line, then enough to pass 1 MiB.
+    std::ofstream(large, std::ios::binary) << Layout(2, u"x").SaveText() << "\r\n" << std::string(1 << 20, '.');
+    const struct {
+        std::string path;
+        std::string fault;
+    } cases[] = {
+        {TempPath("missing.tvm"), "File not found"},
+        {folder, folder + " is not a regular file"},
+        {fifo, fifo + " is not a regular file"},
+        {large, "the layout file " + large + " is larger than 1 MiB"},
+    };
+    for (const auto& refused : cases) {
+        try {
+            FileConv file;
+            file.LoadFile(refused.path);
+            ADD_FAILURE() << refused.path << " loaded";
+        } catch (const NumberedError& error) {
+            EXPECT_NE(std::string(error.what()).find(refused.fault), std::string::npos) << error.what();
+        }
     }
 }
 

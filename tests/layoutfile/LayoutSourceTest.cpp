@@ -96,6 +96,19 @@ TEST(LayoutSource, ErrorsNameTheLine)
     EXPECT_NE(ParseError("message x\n" + grid).find("no setsize"), std::string::npos);
     EXPECT_NE(ParseError("message \xFF\xFE\nsetsize 2\n" + grid).find("line 1: the message is not valid UTF-8"),
               std::string::npos);
+    // What a layout file's message could hold but the source could not give back is refused, naming the line.
+    EXPECT_NE(ParseError("message a\rb\r\nsetsize 2\n" + grid).find("line 1: the message holds a lone CR"),
+              std::string::npos);
+    EXPECT_NE(ParseError("message a\r\r\nsetsize 2\n" + grid).find("line 1: the message holds a lone CR"),
+              std::string::npos);
+    EXPECT_NE(ParseError("message x\nmessage a" + std::string(1, '\0') + "b\nsetsize 2\n" + grid)
+                  .find("line 2: the message holds a NUL character"),
+              std::string::npos);
+    const std::string line2048 = "message " + std::string(2048, 'm') + "\n";
+    EXPECT_EQ(ParseError(line2048 + "message " + std::string(2046, 'm') + "\nsetsize 2\n" + grid), "no error")
+        << "4,096 characters with the line break";
+    EXPECT_NE(ParseError(line2048 + line2048 + "setsize 2\n" + grid).find("line 2: the message is longer than 4096"),
+              std::string::npos);
 }
 
 TEST(LayoutSource, FormatWritesTheCanonicalForm)

@@ -1,9 +1,12 @@
 #include "SoundArchive.h"
 
+#include "BinaryFile.h"
 #include "NumberedError.h"
 #include "SoundTestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 #include <random>
 
@@ -49,14 +52,19 @@ struct Decoded {
     std::vector<MessageRequest> messages;
 };
 
-// Decodes the bytes as an archive file, keeping the messages it shows.
+// Decodes the file at path as an archive, keeping the messages it shows.
+Decoded DecodeBytesAt(const std::string& path)
+{
+    MessageRecorder recorder;
+    SoundArchive archive;
+    const int32_t result = archive.SoundDeCompress(path);
+    return {result, recorder.shown};
+}
+
 Decoded DecodeBytes(const std::filesystem::path& folder, const Bytes& bytes)
 {
     WriteFile(folder / "damaged.dat", bytes);
-    MessageRecorder recorder;
-    SoundArchive archive;
-    const int32_t result = archive.SoundDeCompress((folder / "damaged.dat").string());
-    return {result, recorder.shown};
+    return DecodeBytesAt((folder / "damaged.dat").string());
 }
 
 } // namespace
@@ -103,32 +111,52 @@ TEST(SoundArchive, SevenWavesComeBackByteForByte)
     EXPECT_EQ(recorder.shown[0].text, "[DeCompress] " + (folder / "absent.dat").string() + "\r\nFile not found");
 }
 
-TEST(SoundArchive, DamagedArchivesFailWithOneMessage)
+TEST(SoundArchive, DamagedArchivesFailWithOneMessageNamingTheReason)
 {
     const auto folder = FreshFolder("damaged");
-    const std::string prefix = "[DeCompress] " + (folder / "damaged.dat").string() + "\r\n";
-    const std::string bounds = prefix + "Subscript out of range";
+    const std::string path = (folder / "damaged.dat").string();
+    const std::string prefix = "[DeCompress] " + path + "\r\n";
+    Bytes cutLength = Archive({{20, 12}}, 2);
+    cutLength.insert(cutLength.end() - 1, {9, 0});
     const struct {
         const char* what;
         Bytes archive;
-        std::string text;
+        std::string reason;
     } cases[] = {
-        {"empty file", {}, prefix},
-        {"one byte", {5}, bounds},
-        {"count byte too small", Archive({{20, 12}, {30, 22}, {8, 0}}, 2), bounds},
-        {"length past the data", Archive({{20, 12}, {4000, 22}}, 2), bounds},
-        {"length reaching the count byte", Archive({{21, 12}}, 1), bounds},
-        {"length below 8", Archive({{7, 0}}, 1), bounds},
-        {"length field cut off", Archive({{20, 12}, {9, 0}}, 2), bounds},
-        {"length of 2^31", Archive({{0x80000000U, 8}}, 1), prefix + "Overflow"},
+        {"empty file", {}, "the archive is empty"},
+        {"count byte too small", Archive({{20, 12}, {30, 22}, {8, 0}}, 2), "entry 2 is more than the count byte's 2 sounds"},
+        {"length past the data", Archive({{20, 12}, {4000, 22}}, 2),
+         "entry 1 is cut short: its RIFF size 4000 runs 3970 bytes past the end of the data"},
+        {"length reaching the count byte", Archive({{21, 12}}, 1),
+         "entry 0 is cut short: its RIFF size 21 runs 1 byte past the end of the data"},
+        {"length below 8", Archive({{7, 0}}, 1), "entry 0 has a RIFF size of 7, less than 8"},
+        {"length field cut off", cutLength, "entry 1 is cut short: 2 of the 4 bytes of its RIFF size"},
+        {"length of 2^31", Archive({{0x80000000U, 8}}, 1), "entry 0: RIFF size 2147483648 is 2^31 or more"},
     };
     for (const auto& damaged : cases) {
         const Decoded decoded = DecodeBytes(folder, damaged.archive);
         EXPECT_EQ(decoded.result, -1) << damaged.what;
         ASSERT_EQ(decoded.messages.size(), 1u) << damaged.what;
-        EXPECT_EQ(decoded.messages[0].text, damaged.text) << damaged.what;
+        EXPECT_EQ(decoded.messages[0].text, prefix + damaged.reason) << damaged.what;
         EXPECT_EQ(decoded.messages[0].buttons, MessageButtons::Ok);
     }
+
+    // Only the count byte: no sound, and nothing to tell the player.
+    const Decoded countOnly = DecodeBytes(folder, {5});
+    EXPECT_EQ(countOnly.result, 0);
+    EXPECT_TRUE(countOnly.messages.empty());
+
+    // Refused before a byte is read: a folder, a FIFO (no writer, so a read would wait) and an oversized file.
+    std::filesystem::remove(path);
+    std::filesystem::create_directory(path);
+    EXPECT_NE(DecodeBytesAt(path).messages.at(0).text.find("is not a regular file"), std::string::npos);
+    std::filesystem::remove(path);
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    EXPECT_NE(DecodeBytesAt(path).messages.at(0).text.find("is not a regular file"), std::string::npos);
+    std::filesystem::remove(path);
+    WriteFile(path, {1});
+    std::filesystem::resize_file(path, kMaxSoundFileBytes + 1);
+    EXPECT_EQ(DecodeBytesAt(path).messages.at(0).text, prefix + "the sound archive " + path + " is larger than 64 MiB");
 }
 
 TEST(SoundArchive, TruncatedOrMutatedArchivesNeverCrash)
@@ -146,7 +174,7 @@ TEST(SoundArchive, TruncatedOrMutatedArchivesNeverCrash)
         const Decoded decoded = DecodeBytes(folder, Bytes(packed.begin(), packed.begin() + length));
         const auto start = std::find(entryStarts.begin(), entryStarts.end(), length - 1);
         const auto entriesBefore = static_cast<int32_t>(start - entryStarts.begin());
-        const bool valid = length > 1 && start != entryStarts.end() && packed[length - 1] >= entriesBefore;
+        const bool valid = start != entryStarts.end() && packed[length - 1] >= entriesBefore;
         EXPECT_EQ(decoded.result, valid ? entriesBefore : -1) << "cut at " << length;
         EXPECT_EQ(decoded.messages.size(), valid ? 0u : 1u) << "cut at " << length;
     }
@@ -175,15 +203,20 @@ TEST(SoundArchive, BadWavesAndLimitsOfTheAuthoringSide)
     WriteFile(folder / "mismatched.wav", mismatched);
     WriteFile(folder / "short.wav", Bytes(15, 'R'));
     WriteFile(folder / "good.wav", MakeWave(8, 100, 1));
+    std::filesystem::create_directory(folder / "folder.wav");
+    const std::string fifo = (folder / "fifo.wav").string();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     const struct {
         int32_t index;
         std::string file;
-        int number;
+        std::string reason;
     } cases[] = {
-        {0, "absent.wav", NumberedError::FileNotFound},
-        {0, "short.wav", NumberedError::InputPastEndOfFile},
-        {0, "mismatched.wav", NumberedError::InvalidArgument},
-        {2, "good.wav", NumberedError::SubscriptOutOfRange},
+        {0, "absent.wav", "File not found"},
+        {0, "short.wav", (folder / "short.wav").string() + " is too short for a WAVE file"},
+        {0, "mismatched.wav", (folder / "mismatched.wav").string() + ": the RIFF size + 8 differs from the file length"},
+        {2, "good.wav", "sound 2 is outside the archive's 2 sounds"},
+        {0, "folder.wav", (folder / "folder.wav").string() + " is not a regular file"},
+        {0, "fifo.wav", fifo + " is not a regular file"},
     };
     for (const auto& bad : cases) {
         MessageRecorder recorder;
@@ -192,7 +225,7 @@ TEST(SoundArchive, BadWavesAndLimitsOfTheAuthoringSide)
         const std::string path = (folder / bad.file).string();
         EXPECT_THROW(archive.SoundRead(bad.index, path), NumberedError) << bad.file;
         ASSERT_EQ(recorder.shown.size(), 1u) << bad.file;
-        EXPECT_EQ(recorder.shown[0].text, "[READER] " + path + "\r\n" + NumberedError::Description(bad.number));
+        EXPECT_EQ(recorder.shown[0].text, "[READER] " + path + "\r\n" + bad.reason);
     }
 
     SoundArchive archive;

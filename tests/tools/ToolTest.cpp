@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -199,6 +201,46 @@ TEST(Tool, LayoutImportWritesOneFilePerMapOrNothing)
         EXPECT_NE(run.err.find(reason), std::string::npos) << run.err;
         EXPECT_FALSE(std::filesystem::exists(out));
     }
+}
+
+TEST(Tool, RefusesProblemsTheGameRefusesAndEveryFileThatIsNotRegular)
+{
+    const std::string out = " --out " + TempPath("out");
+    const std::string range = "a problem number from 0 to 100000";
+    const std::string fifo = TempPath("fifo"), folder = TempPath("folder");
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directory(folder);
+    std::filesystem::remove(fifo);
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string notRegular = "is not a regular file";
+    const struct {
+        std::string arguments;
+        std::string fault;
+    } cases[] = {
+        {"check " + kClassic + " --problems 2147483647-2147483647", range},
+        {"check " + kClassic + " --problems 99999-100001", range},
+        {"deal " + kClassic + " --problem 100001", range},
+        {"deal " + kClassic + " --problem -1", range},
+        {"answer " + kClassic + " --problem 100001" + out, range},
+        {"render " + kClassic + " --problem 2147483647" + out, range},
+        {"save " + kClassic + " --problem -2147483648" + out, range},
+        {"layout info " + fifo, notRegular},
+        {"layout dump " + folder, notRegular},
+        {"layout build " + fifo + " " + TempPath("out.tvm"), notRegular},
+        {"deal " + fifo + " --problem 1", notRegular},
+        {"save-info " + fifo, notRegular},
+        {"sound unpack " + fifo + " " + folder, notRegular},
+        {"sound pack " + TempPath("out.dat") + " " + fifo, notRegular},
+        {"render " + kClassic + " --problem 1 --wallpaper " + fifo + out, notRegular},
+        {"render " + kClassic + " --problem 1 --wallpaper " + folder + out, notRegular},
+    };
+    for (const auto& refused : cases) {
+        const ToolRun run = Tool(refused.arguments);
+        EXPECT_TRUE(OneLineError(run)) << refused.arguments << ": " << run.err;
+        EXPECT_NE(run.err.find(refused.fault), std::string::npos) << refused.arguments << ": " << run.err;
+    }
+    const ToolRun highest = Tool("check " + kClassic + " --problems 100000-100000");
+    EXPECT_NE(highest.out.find("problems 100000-100000: 1 succeeded"), std::string::npos) << highest.err;
 }
 
 } // namespace

@@ -8,14 +8,6 @@
 
 namespace {
 
-int RequiredProblem(ToolArgs& args)
-{
-    const std::string problem = args.TakeOption("--problem");
-    if (problem.empty())
-        throw std::invalid_argument("missing --problem N");
-    return ParseInt(problem, "--problem");
-}
-
 void PrintDeal(const PaiStructure& board, const std::string& path, int problem, int faceDown)
 {
     std::cout << "# " << path << " problem " << problem << " facedown " << faceDown << '\n';
@@ -30,7 +22,7 @@ void PrintDeal(const PaiStructure& board, const std::string& path, int problem, 
 
 const ToolCommand dealCommand("deal", "deal FILE --problem N [--facedown M]", [](const std::vector<std::string>& raw) {
     ToolArgs args(raw);
-    const int problem = RequiredProblem(args);
+    const int problem = args.TakeProblem("--problem");
     const int faceDown = args.TakeIntOption("--facedown", 0);
     const std::string path = args.TakeLayout("FILE");
     args.ExpectEnd();
@@ -43,7 +35,7 @@ const ToolCommand dealCommand("deal", "deal FILE --problem N [--facedown M]", []
 const ToolCommand answerCommand("answer", "answer FILE --problem N [--facedown M] --out PATH",
                                 [](const std::vector<std::string>& raw) {
                                     ToolArgs args(raw);
-                                    const int problem = RequiredProblem(args);
+                                    const int problem = args.TakeProblem("--problem");
                                     const int faceDown = args.TakeIntOption("--facedown", 0);
                                     const std::string out = args.TakeOption("--out");
                                     const std::string path = args.TakeLayout("FILE");

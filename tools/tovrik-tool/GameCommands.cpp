@@ -22,9 +22,7 @@
 void PlayDeal(PaiCtrl& ctrl, ToolArgs& args)
 {
     const std::string layout = args.TakeLayout("layout FILE");
-    const int problem = args.TakeIntOption("--problem", -1);
-    if (problem < 0)
-        throw std::invalid_argument("--problem N is needed (0 for a random deal)");
+    const int problem = args.TakeProblem("--problem");
     const int faceDown = args.TakeIntOption("--facedown", 0);
     const int moves = args.TakeIntOption("--moves", 0);
 

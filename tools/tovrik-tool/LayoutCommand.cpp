@@ -7,15 +7,13 @@
 #include "LayoutSource.h"
 #include "NumberedError.h"
 #include "PaiStructure.h"
+#include "RegularFile.h"
 #include "TextCodec.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 #include <stdexcept>
 
 namespace {
@@ -98,14 +96,10 @@ int Info(ToolArgs args)
     return 0;
 }
 
-std::string ReadAll(const std::string& path)
+std::string ReadSource(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw NumberedError::FromErrno(path, errno);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    const std::vector<uint8_t> bytes = ReadRegularFile(path, FileConv::kMaxFileBytes, "the layout source");
+    return std::string(bytes.begin(), bytes.end());
 }
 
 int Build(ToolArgs args)
@@ -115,7 +109,7 @@ int Build(ToolArgs args)
     args.ExpectEnd();
     LayoutSource source;
     try {
-        source = LayoutSource::Parse(ReadAll(sourcePath));
+        source = LayoutSource::Parse(ReadSource(sourcePath));
     } catch (const NumberedError& error) {
         throw std::runtime_error(sourcePath + ": " + error.what());
     }

@@ -27,6 +27,8 @@ public:
     // Removes "--name VALUE" and returns VALUE, or fallback when absent.
     std::string TakeOption(const std::string& name, const std::string& fallback = {});
     int TakeIntOption(const std::string& name, int fallback);
+    // Removes the required "--name N" and returns N, a problem number the game takes (0 to 100000).
+    int TakeProblem(const std::string& name);
     // Removes a "--name" switch and tells whether it was there.
     bool TakeFlag(const std::string& name);
     // Removes and returns the next positional argument; what names it in errors.
@@ -50,5 +52,7 @@ std::string FindLayoutFile(const std::string& name);
 std::string UserLayoutFolder();
 
 int ParseInt(const std::string& text, const std::string& what);
-// "A-B" as the pair (A, B), A <= B.
+// "A-B" as the pair (A, B), A <= B, both problem numbers the game takes.
 std::pair<int, int> ParseRange(const std::string& text);
+// A problem number the game takes: 0 (a random deal) to 100000.
+int ParseProblem(const std::string& text, const std::string& what);

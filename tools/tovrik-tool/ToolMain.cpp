@@ -1,5 +1,7 @@
 #include "ToolCommand.h"
 
+#include "ProblemNumber.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -54,6 +56,14 @@ int ToolArgs::TakeIntOption(const std::string& name, int fallback)
     return value.empty() ? fallback : ParseInt(value, name);
 }
 
+int ToolArgs::TakeProblem(const std::string& name)
+{
+    const std::string value = TakeOption(name);
+    if (value.empty())
+        throw std::invalid_argument(name + " N is needed (0 for a random deal)");
+    return ParseProblem(value, name);
+}
+
 bool ToolArgs::TakeFlag(const std::string& name)
 {
     for (auto it = args_.begin(); it != args_.end(); ++it) {
@@ -105,13 +115,23 @@ int ParseInt(const std::string& text, const std::string& what)
     return static_cast<int>(value);
 }
 
+int ParseProblem(const std::string& text, const std::string& what)
+{
+    const int value = ParseInt(text, what);
+    if (value < 0 || value > kHighestProblem)
+        throw std::invalid_argument(what + " needs a problem number from 0 to " + std::to_string(kHighestProblem)
+                                    + ", not '" + text + "'");
+    return value;
+}
+
 std::pair<int, int> ParseRange(const std::string& text)
 {
     const size_t dash = text.find('-', 1);
     if (dash == std::string::npos)
         throw std::invalid_argument("--problems needs a range A-B, not '" + text + "'");
-    const int first = ParseInt(text.substr(0, dash), "the first problem");
-    const int last = ParseInt(text.substr(dash + 1), "the last problem");
+    // Both ends lie in 0-100000, so counting through the range cannot overflow.
+    const int first = ParseProblem(text.substr(0, dash), "the first problem");
+    const int last = ParseProblem(text.substr(dash + 1), "the last problem");
     if (last < first)
         throw std::invalid_argument("the problem range " + text + " runs backwards");
     return {first, last};
