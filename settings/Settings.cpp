@@ -1,5 +1,6 @@
 #include "Settings.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -20,7 +21,19 @@ const QString kWindowFullScreen = QStringLiteral("window/fullScreen");
 
 Settings::Settings() : Settings(DefaultFilePath()) {}
 
-Settings::Settings(const QString& filePath) : store_(filePath, QSettings::IniFormat) {}
+Settings::Settings(const QString& filePath) : store_(SetAsideIfUnusable(filePath), QSettings::IniFormat) {}
+
+const QString& Settings::SetAsideIfUnusable(const QString& filePath)
+{
+    constexpr qint64 kLargestUsable = 1 << 20;
+    const QFileInfo file(filePath);
+    if (file.exists() && (!file.isFile() || file.size() > kLargestUsable)) {
+        const QString aside = filePath + QStringLiteral(".damaged");
+        QFile::remove(aside);
+        QFile::rename(filePath, aside);
+    }
+    return filePath;
+}
 
 QString Settings::DefaultFilePath()
 {

@@ -69,6 +69,10 @@ public:
     void Remove(const QString& key);
 
 private:
+    // A settings file that is not a regular file (a FIFO would block start-up)
+    // or is far larger than any the game writes is moved aside to
+    // PATH.damaged, so the game starts from the defaults.
+    static const QString& SetAsideIfUnusable(const QString& filePath);
     bool Flag(const QString& key) const;
     std::optional<int32_t> WholeNumber(const QString& key, int32_t lowest, int32_t highest) const;
 

@@ -2,6 +2,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -86,6 +89,25 @@ TEST_F(SettingsTest, TheUsersFileLiesInTheConfigFolderNamedByTheEnvironment)
     Settings().SetSound(true);
     EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/tovrik/tovrik.conf")));
     qputenv("XDG_CONFIG_HOME", previous);
+}
+
+TEST_F(SettingsTest, AFifoOrAHugeFileInThePlaceOfTheSettingsIsSetAsideNotWaitedOn)
+{
+    ASSERT_EQ(mkfifo(File().toLocal8Bit().constData(), 0600), 0);
+    {
+        Settings settings(File());
+        EXPECT_FALSE(settings.Sound());
+        settings.SetSound(true);
+    }
+    EXPECT_TRUE(QFileInfo(File() + QStringLiteral(".damaged")).exists());
+    EXPECT_TRUE(Settings(File()).Sound());
+
+    QFile huge(File());
+    ASSERT_TRUE(huge.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(huge.resize(qint64(1) << 30));
+    huge.close();
+    EXPECT_FALSE(Settings(File()).Sound());
+    EXPECT_EQ(QFileInfo(File() + QStringLiteral(".damaged")).size(), qint64(1) << 30);
 }
 
 } // namespace
