@@ -40,6 +40,8 @@ constexpr uint64_t kNodesPerClockLook = 256;
 // any run stay known, so a cut costs little.
 constexpr uint64_t kFirstRunNodes = 1000;
 constexpr int32_t kLongestRunShift = 40;
+// A tile a move makes free counts as much as this many tiles it uncovers.
+constexpr int32_t kFreesWeight = 4;
 
 uint64_t SplitMix(uint64_t& state)
 {
@@ -82,6 +84,7 @@ private:
     bool Stopped() const { return aborted_ || cut_; }
     bool OutOfBudget();
     std::vector<int32_t> FreeTilesOf(int32_t group) const;
+    bool Idle(int32_t tile) const { return !affects_[tile].Intersects(present_); }
     void TakeSafeMoves();
     bool CannotBeWon();
     bool ChainTooLong(int32_t group) const;
@@ -89,6 +92,7 @@ private:
     std::vector<Move> MovesByBlocking();
     void AddCombinations(const std::vector<int32_t>& free, std::vector<Move>& moves) const;
     int32_t BlockedBy(const Move& move) const;
+    int32_t Frees(const Move& move) const;
     void Take(const Move& move);
     void PutBackTo(size_t pathSize);
 
@@ -100,6 +104,7 @@ private:
     std::vector<std::vector<int32_t>> tilesOfGroup_;
     std::vector<int32_t> left_;
     std::vector<uint64_t> zobrist_;
+    std::vector<TileSet> affects_;
     TileSet present_;
     uint64_t hash_ = 0;
     int32_t remaining_ = 0;
@@ -137,6 +142,14 @@ Search::Search(const SolverPosition& position, const SolveBudget& budget)
     }
     for (const auto& tiles : tilesOfGroup_)
         left_.push_back(static_cast<int32_t>(tiles.size()));
+    affects_.resize(static_cast<size_t>(position.TileCount()));
+    for (int32_t tile = 0; tile < position.TileCount(); ++tile) {
+        const SolverPosition::Tile& t = position.TileAt(tile);
+        for (const auto* links : {&t.over, &t.left, &t.right}) {
+            for (const int32_t link : *links)
+                affects_[link].Add(tile);
+        }
+    }
     present_ = position.AllTiles();
     remaining_ = position.TileCount();
 }
@@ -315,7 +328,7 @@ std::vector<Search::Move> Search::MovesByBlocking()
     }
     std::vector<std::pair<int32_t, size_t>> order;
     for (size_t k = 0; k < moves.size(); ++k)
-        order.emplace_back(-BlockedBy(moves[k]) * 8 - (run_ == 0 ? 0 : static_cast<int32_t>(SplitMix(shuffleState_) % (8 * static_cast<uint64_t>(std::min(run_, 8))))), k);
+        order.emplace_back(-(BlockedBy(moves[k]) + kFreesWeight * Frees(moves[k])) * 8 - (run_ == 0 ? 0 : static_cast<int32_t>(SplitMix(shuffleState_) % (8 * static_cast<uint64_t>(std::min(run_, 8))))), k);
     std::stable_sort(order.begin(), order.end());
     std::vector<Move> sorted;
     sorted.reserve(moves.size());
@@ -324,18 +337,33 @@ std::vector<Search::Move> Search::MovesByBlocking()
     return sorted;
 }
 
+// A free tile whose presence keeps no other present tile from being free
+// may as well stay to the last of its class: any win that takes it early
+// still wins when it takes instead one of the class's other free tiles and
+// leaves it. So a set holds such idle tiles only beside every busy free tile
+// of its class, and since idle tiles are interchangeable, the first of them.
 void Search::AddCombinations(const std::vector<int32_t>& free, std::vector<Move>& moves) const
 {
-    const int32_t n = static_cast<int32_t>(free.size());
-    if (n < once_)
+    std::vector<int32_t> busy;
+    std::vector<int32_t> idle;
+    for (const int32_t tile : free)
+        (Idle(tile) ? idle : busy).push_back(tile);
+    const int32_t n = static_cast<int32_t>(busy.size());
+    if (n < once_) {
+        if (n + static_cast<int32_t>(idle.size()) >= once_) {
+            Move move = busy;
+            move.insert(move.end(), idle.begin(), idle.begin() + (once_ - n));
+            moves.push_back(std::move(move));
+        }
         return;
+    }
     std::vector<int32_t> pick(once_);
     for (int32_t k = 0; k < once_; ++k)
         pick[k] = k;
     while (true) {
         Move move;
         for (const int32_t k : pick)
-            move.push_back(free[k]);
+            move.push_back(busy[k]);
         moves.push_back(std::move(move));
         int32_t k = once_ - 1;
         while (k >= 0 && pick[k] == n - once_ + k)
@@ -346,6 +374,22 @@ void Search::AddCombinations(const std::vector<int32_t>& free, std::vector<Move>
         for (int32_t j = k + 1; j < once_; ++j)
             pick[j] = pick[j - 1] + 1;
     }
+}
+
+// The tiles that taking the move makes free.
+int32_t Search::Frees(const Move& move) const
+{
+    TileSet after = present_;
+    TileSet touched;
+    for (const int32_t tile : move) {
+        after.Remove(tile);
+        touched |= affects_[tile];
+    }
+    int32_t freed = 0;
+    touched.ForEachCommon(after, [&](int32_t tile) {
+        freed += position_.IsFree(tile, after) && !position_.IsFree(tile, present_);
+    });
+    return freed;
 }
 
 int32_t Search::BlockedBy(const Move& move) const

@@ -142,6 +142,31 @@ TEST(SolverBruteForce, RandomClassesOnRandomLayouts)
     EXPECT_LT(tally.skipped, 50);
 }
 
+// Few classes of many tiles each: free tiles of one class that block
+// nothing are interchangeable, and the search takes them last.
+TEST(SolverBruteForce, FewClassesOfManySets)
+{
+    std::mt19937 random(11);
+    Tally tally;
+    for (int layout = 0; layout < kLayouts; ++layout) {
+        const int once = 2 + layout % 3;
+        const int tiles = RandomTileCount(once, random);
+        const PaiStructure dealt = BoardWithGroups(RandomPositions(tiles, random), once, std::vector<int32_t>(tiles, 0));
+        for (int use = 0; use < kUsesPerLayout / 2; ++use) {
+            std::vector<int32_t> groups(static_cast<size_t>(tiles));
+            for (int k = 0; k < tiles; ++k)
+                groups[static_cast<size_t>(k)] = k / once % 2;
+            std::shuffle(groups.begin(), groups.end(), random);
+            PaiStructure board = dealt;
+            SetGroups(board, groups, once);
+            Compare(board, tally, "layout " + std::to_string(layout) + " use " + std::to_string(use));
+        }
+    }
+    EXPECT_GT(tally.winnable, 300);
+    EXPECT_GT(tally.unwinnable, 100);
+    EXPECT_LT(tally.skipped, 50);
+}
+
 // Deals are winnable from the start; random play of them often spoils that.
 TEST(SolverBruteForce, RandomPlaysOfSmallDeals)
 {

@@ -1,5 +1,6 @@
 // tovrik-tool solve-figures: how fast the solver decides positions of real
-// play, per layout: deals, then random legal play, which may spoil them.
+// play, per layout or over a folder of layouts: deals, then random legal
+// play, which may spoil them.
 #include "ToolCommand.h"
 
 #include "PaiStructure.h"
@@ -11,29 +12,46 @@
 #include <filesystem>
 #include <iostream>
 #include <limits>
+#include <map>
 #include <stdexcept>
 
 namespace {
 
 // The share of the deal's sets played at random before solving.
-constexpr int kQuarters[] = {0, 1, 2};
+constexpr int kQuarters[] = {0, 1, 2, 3};
 
-struct LayoutFigures {
+struct Figures {
     int positions = 0;
     int winnable = 0;
     int unwinnable = 0;
     std::vector<double> ms;
+
+    void Add(const Figures& other)
+    {
+        positions += other.positions;
+        winnable += other.winnable;
+        unwinnable += other.unwinnable;
+        ms.insert(ms.end(), other.ms.begin(), other.ms.end());
+    }
 };
 
-LayoutFigures Measure(const std::string& path, int first, int last, double budgetMs)
+struct Options {
+    int first = 1;
+    int last = 100;
+    double budgetMs = 1000;
+    // Positions slower than this are named on the error stream (0: none).
+    double reportMs = 0;
+};
+
+Figures Measure(const std::string& path, const Options& options, int* setSize = nullptr)
 {
-    LayoutFigures figures;
+    Figures figures;
     SolveBudget budget;
     budget.nodeLimit = std::numeric_limits<uint64_t>::max();
-    budget.timeLimitMs = budgetMs;
+    budget.timeLimitMs = options.budgetMs;
     budget.processorTime = true;
     PaiStructure board;
-    for (int problem = first; problem <= last; ++problem) {
+    for (int problem = options.first; problem <= options.last; ++problem) {
         for (const int quarters : kQuarters) {
             board.CreateTable(path, problem, 0);
             const int32_t sets = board.MaxID() / board.Once() * quarters / 4;
@@ -43,48 +61,112 @@ LayoutFigures Measure(const std::string& path, int first, int last, double budge
             figures.winnable += result.verdict == SolverResult::Verdict::Winnable;
             figures.unwinnable += result.verdict == SolverResult::Verdict::Unwinnable;
             figures.ms.push_back(result.ms);
+            if (options.reportMs > 0 && result.ms > options.reportMs)
+                std::cerr << path << " problem " << problem << " after " << quarters << "/4: " << result.ms << " ms, "
+                          << VerdictName(result.verdict) << "\n";
         }
     }
-    std::sort(figures.ms.begin(), figures.ms.end());
+    if (setSize != nullptr)
+        *setSize = board.Once();
     return figures;
 }
 
-std::string Ms(double ms)
+std::string Ms(double ms, double budgetMs)
 {
+    if (ms >= budgetMs)
+        ms = budgetMs;
     char text[32];
     std::snprintf(text, sizeof text, ms < 10 ? "%.2f" : "%.0f", ms);
-    return text;
+    return (ms >= budgetMs ? "> " : "") + std::string(text);
 }
 
-void PrintRow(const std::string& path, const LayoutFigures& figures, double budgetMs)
+// The smallest time within which the share `perMille` / 1000 of positions was decided.
+double Percentile(const std::vector<double>& sorted, int perMille)
 {
+    const size_t rank = (sorted.size() * static_cast<size_t>(perMille) + 999) / 1000;
+    return sorted[std::min(sorted.size(), std::max<size_t>(rank, 1)) - 1];
+}
+
+void PrintHeader()
+{
+    std::cout << "| layouts | positions | decided | winnable | unwinnable | median ms | 99th percentile ms "
+                 "| 99.9th percentile ms | slowest ms |\n"
+              << "|---|---|---|---|---|---|---|---|---|\n";
+}
+
+void PrintRow(const std::string& name, Figures figures, double budgetMs)
+{
+    std::sort(figures.ms.begin(), figures.ms.end());
     const int decided = figures.winnable + figures.unwinnable;
-    const double p99 = figures.ms[std::min(figures.ms.size() - 1, figures.ms.size() * 99 / 100)];
     char share[32];
     std::snprintf(share, sizeof share, "%.1f %%", 100.0 * decided / figures.positions);
-    std::cout << "| `" << std::filesystem::path(path).stem().string() << "` | " << figures.positions << " | "
-              << share << " | " << figures.winnable << " | " << figures.unwinnable << " | "
-              << Ms(figures.ms[figures.ms.size() / 2]) << " | " << (p99 >= budgetMs ? "> " + Ms(budgetMs) : Ms(p99))
-              << " |\n"
+    std::cout << "| " << name << " | " << figures.positions << " | " << share << " | " << figures.winnable << " | "
+              << figures.unwinnable << " | " << Ms(Percentile(figures.ms, 500), budgetMs) << " | "
+              << Ms(Percentile(figures.ms, 990), budgetMs) << " | " << Ms(Percentile(figures.ms, 999), budgetMs)
+              << " | " << Ms(figures.ms.back(), budgetMs) << " |\n"
               << std::flush;
 }
 
+std::vector<std::string> LayoutsIn(const std::string& folder)
+{
+    std::vector<std::string> paths;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.path().extension() == ".tvm")
+            paths.push_back(entry.path().string());
+    }
+    std::sort(paths.begin(), paths.end());
+    if (paths.empty())
+        throw std::invalid_argument("no .tvm layouts in '" + folder + "'");
+    return paths;
+}
+
+// One row per set size and one for the whole folder.
+void PrintCorpus(const std::string& folder, const Options& options)
+{
+    const std::vector<std::string> paths = LayoutsIn(folder);
+    std::map<int, std::pair<int, Figures>> bySetSize;
+    Figures all;
+    for (const std::string& path : paths) {
+        int setSize = 0;
+        const Figures figures = Measure(path, options, &setSize);
+        ++bySetSize[setSize].first;
+        bySetSize[setSize].second.Add(figures);
+        all.Add(figures);
+    }
+    for (const auto& [setSize, layouts] : bySetSize)
+        PrintRow(std::to_string(layouts.first) + " in sets of " + std::to_string(setSize), layouts.second,
+                 options.budgetMs);
+    PrintRow("all " + std::to_string(paths.size()), all, options.budgetMs);
+}
+
 const ToolCommand figuresCommand(
-    "solve-figures", "solve-figures FILE... [--problems A-B] [--budget-ms T]",
+    "solve-figures", "solve-figures (FILE... | --corpus DIR) [--problems A-B] [--budget-ms T] [--report-ms T]",
     [](const std::vector<std::string>& raw) {
         ToolArgs args(raw);
+        Options options;
         const std::string range = args.TakeOption("--problems", "1-100");
-        const int budgetMs = args.TakeIntOption("--budget-ms", 1000);
-        const auto [first, last] = ParseRange(range);
-        if (first < 1)
+        const std::string corpus = args.TakeOption("--corpus");
+        options.budgetMs = args.TakeIntOption("--budget-ms", 1000);
+        options.reportMs = args.TakeIntOption("--report-ms", 0);
+        std::tie(options.first, options.last) = ParseRange(range);
+        if (options.first < 1)
             throw std::invalid_argument("--problems starts at 1 or more, not '" + range + "'");
         const std::vector<std::string> layouts = args.TakeRest();
-        if (layouts.empty())
-            throw std::invalid_argument("missing layout FILE");
-        std::cout << "| layout | positions | decided | winnable | unwinnable | median ms | 99th percentile ms |\n"
-                  << "|---|---|---|---|---|---|---|\n";
-        for (const std::string& path : layouts)
-            PrintRow(path, Measure(path, first, last, budgetMs), budgetMs);
+        if (layouts.empty() == corpus.empty())
+            throw std::invalid_argument("give layout FILEs or --corpus DIR");
+        PrintHeader();
+        if (!corpus.empty()) {
+            PrintCorpus(corpus, options);
+            return 0;
+        }
+        Figures all;
+        for (const std::string& path : layouts) {
+            const Figures figures = Measure(path, options);
+            PrintRow("`" + std::filesystem::path(path).stem().string() + "`", figures, options.budgetMs);
+            all.Add(figures);
+        }
+        if (layouts.size() > 1)
+            PrintRow("all " + std::to_string(layouts.size()), all, options.budgetMs);
         return 0;
     });
 
