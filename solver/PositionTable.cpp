@@ -5,31 +5,28 @@
 namespace {
 
 constexpr size_t kFirstCapacity = 1024;
-// Past this many positions the table stops growing (at most some 150 MB for
-// 512 tiles); a long search then only repeats some work.
-constexpr size_t kMostPositions = size_t{1} << 20;
 
 uint64_t NonZero(uint64_t hash) { return hash == 0 ? 1 : hash; }
 
 } // namespace
 
-PositionTable::PositionTable(int32_t tiles)
-    : words_(std::max<int32_t>(1, (tiles + 63) / 64)), stride_(static_cast<size_t>(words_) + 1),
-      mask_(kFirstCapacity - 1), entries_(kFirstCapacity * stride_, 0)
+PositionTable::PositionTable(int32_t tiles, size_t mostBytes)
+    : words_(std::max<int32_t>(1, (tiles + 63) / 64)), stride_(static_cast<size_t>(words_) + 1), mostBytes_(mostBytes)
 {
 }
 
 bool PositionTable::Contains(uint64_t hash, const TileSet& present) const
 {
-    return entries_[Find(hash, present) * stride_] != 0;
+    return !entries_.empty() && entries_[Find(hash, present) * stride_] != 0;
 }
 
 void PositionTable::Insert(uint64_t hash, const TileSet& present)
 {
-    if (count_ >= kMostPositions)
-        return;
-    if ((count_ + 1) * 2 > mask_ + 1)
+    if ((count_ + 1) * 2 > Capacity()) {
+        if (std::max(kFirstCapacity, 2 * Capacity()) * stride_ * sizeof(uint64_t) > mostBytes_)
+            return;
         Grow();
+    }
     const size_t entry = Find(hash, present);
     uint64_t* slot = &entries_[entry * stride_];
     if (slot[0] != 0)
@@ -61,11 +58,17 @@ bool PositionTable::Matches(size_t entry, uint64_t hash, const TileSet& present)
     return true;
 }
 
+size_t PositionTable::Capacity() const
+{
+    return entries_.size() / stride_;
+}
+
 void PositionTable::Grow()
 {
-    std::vector<uint64_t> old(2 * entries_.size(), 0);
+    const size_t capacity = std::max(kFirstCapacity, 2 * Capacity());
+    std::vector<uint64_t> old(capacity * stride_, 0);
     old.swap(entries_);
-    mask_ = 2 * mask_ + 1;
+    mask_ = capacity - 1;
     for (size_t at = 0; at < old.size(); at += stride_) {
         if (old[at] == 0)
             continue;

@@ -1,5 +1,6 @@
 #include "SolverTestSupport.h"
 
+#include "PositionTable.h"
 #include "SolverPosition.h"
 
 #include <atomic>
@@ -146,6 +147,34 @@ TEST(Solver, BudgetAndCancelGiveUnknown)
     EXPECT_STREQ(VerdictName(Verdict::Unknown), "unknown");
     EXPECT_STREQ(VerdictName(Verdict::Winnable), "winnable");
     EXPECT_STREQ(VerdictName(Verdict::Unwinnable), "unwinnable");
+}
+
+// The table takes nothing until used, keeps what it is given, and stops
+// growing at its bound while still answering for what it kept.
+TEST(PositionTable, EmptyAtFirstThenGrowsUpToItsBound)
+{
+    constexpr size_t kBound = 64 * 1024;
+    PositionTable table(130, kBound);
+    TileSet first;
+    first.Add(3);
+    EXPECT_EQ(table.Bytes(), 0u);
+    EXPECT_FALSE(table.Contains(7, first));
+    std::vector<TileSet> kept;
+    for (int32_t k = 0; k < 5000; ++k) {
+        TileSet position;
+        position.Add(k % 130);
+        position.Add(k / 130);
+        position.Add(129 - k % 7);
+        table.Insert(static_cast<uint64_t>(k) * 0x9E3779B97F4A7C15ull, position);
+        if (k < 100)
+            kept.push_back(position);
+    }
+    EXPECT_GT(table.Size(), 100u);
+    EXPECT_LT(table.Size(), 5000u);
+    EXPECT_LE(table.Bytes(), kBound);
+    for (size_t k = 0; k < kept.size(); ++k)
+        EXPECT_TRUE(table.Contains(static_cast<uint64_t>(k) * 0x9E3779B97F4A7C15ull, kept[k])) << k;
+    EXPECT_FALSE(table.Contains(0, first)) << "the same hash with other tiles is another position";
 }
 
 } // namespace
