@@ -75,6 +75,14 @@ void PaiCtrl::SetDX7Sound(const std::string& path)
         soundSlots_[effect] = sound_->GetFreeNumber();
         sound_->LoadFromBinary(soundSlots_[effect], bytes, static_cast<int32_t>(bytes.size()));
     }
+    Sounds(sounds_);
+}
+
+void PaiCtrl::Sounds(bool value)
+{
+    sounds_ = value;
+    if (sounds_ && sound_)
+        sound_->OpenDevice();
 }
 
 void PaiCtrl::PlaySoundEffect(int32_t effect)

@@ -52,7 +52,8 @@ public:
     bool AutoHint() const { return autoHint_; }
     void AutoHint(bool value) { autoHint_ = value; }
     bool Sounds() const { return sounds_; }
-    void Sounds(bool value) { sounds_ = value; }
+    // Switching sound on opens the sound device, the first time.
+    void Sounds(bool value);
     bool MakeAnswer() const { return makeAnswer_; }
     void MakeAnswer(bool value) { makeAnswer_ = value; }
 

@@ -42,7 +42,7 @@ void ReportLoadFailure(const char* text, const char* title)
 
 } // namespace
 
-DX7Sound::DX7Sound() : DX7Sound(MakeBackend()) {}
+DX7Sound::DX7Sound() = default;
 
 DX7Sound::DX7Sound(std::unique_ptr<SoundBackend> backend_) : backend(std::move(backend_))
 {
@@ -93,6 +93,15 @@ void DX7Sound::Initialize()
     soundReady = true;
 }
 
+void DX7Sound::OpenDevice()
+{
+    if (backend)
+        return;
+    backend = MakeBackend();
+    if (!backend)
+        backend = std::make_unique<SilentBackend>();
+}
+
 int32_t DX7Sound::GetFreeNumber() const
 {
     if (!soundReady)
@@ -136,13 +145,15 @@ void DX7Sound::LoadFromFile(int32_t slot, const std::string& path)
 
 void DX7Sound::SoundPlay(int32_t slot)
 {
-    if (Playable(slot))
-        backend->Play(slot, bufferTable[slot].buffer, bufferTable[slot].playFlags & kPlayLooping);
+    if (!Playable(slot))
+        return;
+    OpenDevice();
+    backend->Play(slot, bufferTable[slot].buffer, bufferTable[slot].playFlags & kPlayLooping);
 }
 
 void DX7Sound::SoundStop(int32_t slot)
 {
-    if (Playable(slot))
+    if (Playable(slot) && backend)
         backend->Stop(slot);
 }
 
@@ -164,7 +175,7 @@ bool DX7Sound::FormatAccepted() const
 void DX7Sound::Store(int32_t slot, std::vector<uint8_t> bytes)
 {
     SlotRecord& record = bufferTable[slot];
-    if (record.loaded)
+    if (record.loaded && backend)
         backend->Release(slot);
     record.buffer = std::make_shared<const SoundBuffer>(SoundBuffer{std::move(bytes), format});
     record.loaded = true;
@@ -183,7 +194,7 @@ void DX7Sound::UpdateWaveFormat()
 void DX7Sound::StopAll() noexcept
 {
     for (int32_t slot = 1; slot <= SLOT_COUNT; ++slot) {
-        if (!Playable(slot))
+        if (!Playable(slot) || !backend)
             continue;
         try {
             backend->Stop(slot);

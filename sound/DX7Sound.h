@@ -17,7 +17,9 @@ class DX7Sound {
 public:
     using BackendFactory = std::function<std::unique_ptr<SoundBackend>()>;
 
-    // Plays through the back end installed with SetBackendFactory (silent when none is).
+    // Plays through the back end installed with SetBackendFactory (silent when
+    // none is), made only when the device is opened or a sound first plays, so
+    // that a game with sound off never starts the audio system.
     DX7Sound();
     explicit DX7Sound(std::unique_ptr<SoundBackend> backend);
     ~DX7Sound();
@@ -38,6 +40,8 @@ public:
     void Looped(int32_t slot, bool looped);
 
     void Initialize();
+    // Makes the back end now, if it is not made yet.
+    void OpenDevice();
     // Lowest slot not loaded; 0 when all 99 are or the player is not ready.
     int32_t GetFreeNumber() const;
     // Loads the first count bytes of bytes, headers included, to play in the
@@ -64,7 +68,7 @@ private:
     void UpdateWaveFormat();
     void StopAll() noexcept;
 
-    std::unique_ptr<SoundBackend> backend;
+    std::unique_ptr<SoundBackend> backend;  // empty until opened
     std::array<SlotRecord, SLOT_COUNT + 1> bufferTable;  // slot 0 unused
     WaveFormat format;
     bool soundReady = false;

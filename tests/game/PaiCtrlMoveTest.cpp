@@ -196,4 +196,29 @@ TEST_F(PaiCtrlMoveTest, AnArchiveOfEightSoundsIsTakenAndAMissingOneIsSilent)
     EXPECT_EQ(shown[0].rfind("[DeCompress] ", 0), 0u);
 }
 
+// The audio system starts when sound is first switched on, not when the
+// sounds are read at start.
+TEST_F(PaiCtrlMoveTest, TheSoundDeviceOpensOnlyWhenSoundIsSwitchedOn)
+{
+    int opened = 0;
+    DX7Sound::SetBackendFactory([&opened] {
+        ++opened;
+        return std::make_unique<RecordingSoundBackend>(std::make_shared<SoundLog>());
+    });
+    PaiCtrl quiet;
+    quiet.SetDX7Sound(sounds.path);
+    quiet.GameInit(Classic(), 1, 0);
+    quiet.ClickPai(quiet.Board().RemovalOrder()[0]);
+    EXPECT_EQ(opened, 0);
+    quiet.Sounds(true);
+    quiet.Sounds(false);
+    quiet.Sounds(true);
+    EXPECT_EQ(opened, 1);
+
+    PaiCtrl loud;
+    loud.Sounds(true);
+    loud.SetDX7Sound(sounds.path);
+    EXPECT_EQ(opened, 2) << "sound already on when the sounds are read";
+}
+
 } // namespace

@@ -154,25 +154,42 @@ TEST(DX7Sound, LoadsFromFilesAndRefusedLoadsReportAndKeepTheSlotAsItWas)
     EXPECT_EQ((*player.log)[1].buffer->bytes, Bytes(wave.end() - 30, wave.end())) << "a file gives its samples";
 }
 
-TEST(DX7Sound, ReloadingReleasesAndDestructionStopsEveryLoadedSlot)
+TEST(DX7Sound, TheBackEndIsMadeOnlyWhenOpenedOrPlayedAndThenReleasesAndStopsEveryLoadedSlot)
 {
     const auto log = std::make_shared<SoundLog>();
-    DX7Sound::SetBackendFactory([log] { return std::make_unique<RecordingSoundBackend>(log); });
+    int made = 0;
+    DX7Sound::SetBackendFactory([log, &made] {
+        ++made;
+        return std::make_unique<RecordingSoundBackend>(log);
+    });
     {
         DX7Sound sound;
         MakeReady(sound);
         sound.LoadFromBinary(2, Bytes(8, 1), 8);
+        sound.SoundStop(2);
+        EXPECT_EQ(made, 0) << "loading and stopping need no audio device";
+        sound.OpenDevice();
+        sound.OpenDevice();
+        EXPECT_EQ(made, 1);
         sound.LoadFromBinary(2, Bytes(8, 2), 8);
         sound.LoadFromBinary(7, Bytes(8, 3), 8);
         EXPECT_EQ(Calls(*log), "release 2; ");
     }
-    DX7Sound::SetBackendFactory({});
     EXPECT_EQ(Calls(*log), "release 2; stop 2; stop 7; ");
+    {
+        DX7Sound played;
+        MakeReady(played);
+        played.LoadFromBinary(1, Bytes(4, 0), 4);
+        played.SoundPlay(1);
+        EXPECT_EQ(made, 2) << "the first sound played opens the device";
+    }
+    DX7Sound::SetBackendFactory({});
+    log->clear();
 
     DX7Sound silent;  // no back end installed: loads and plays without sound
     MakeReady(silent);
     silent.LoadFromBinary(1, Bytes(4, 0), 4);
     silent.SoundPlay(1);
     EXPECT_EQ(silent.GetFreeNumber(), 2);
-    EXPECT_EQ(log->size(), 3u);
+    EXPECT_TRUE(log->empty());
 }
