@@ -8,7 +8,7 @@ packages=(
   qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   libgtest-dev libbenchmark-dev
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-dejavu-core
-  xvfb xauth
+  xvfb xauth x11-utils
   libxcb1-dev
   desktop-file-utils appstream dpkg-dev file
 )
