@@ -58,27 +58,48 @@ int RunUntilFirstPicture(int argc, char** argv)
     return 1;
 }
 
+// Starts the program with the first-picture switch set and returns the
+// seconds from starting it to its first painted picture, or a negative value
+// when it showed none.
+double SecondsToFirstPicture(const QString& program)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QString::fromUtf8(kFirstPictureChild), QStringLiteral("1"));
+    QProcess child;
+    child.setProcessEnvironment(environment);
+    const int64_t start = SteadyNanoseconds();
+    child.start(program, {});
+    child.waitForFinished(10000);
+    const int64_t painted = child.readAllStandardOutput().trimmed().toLongLong();
+    return painted > start ? static_cast<double>(painted - start) / 1e9 : -1.0;
+}
+
+void TimeFirstPictures(benchmark::State& state, const QString& program)
+{
+    for (auto _ : state) {
+        const double seconds = SecondsToFirstPicture(program);
+        if (seconds < 0) {
+            state.SkipWithError("the child process showed no picture");
+            return;
+        }
+        state.SetIterationTime(seconds);
+    }
+}
+
 // From starting a process to its first presented picture: the process is
 // this program again, running the start-up as the game does.
 void BM_StartToFirstPicture(benchmark::State& state)
 {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QString::fromUtf8(kFirstPictureChild), QStringLiteral("1"));
-    for (auto _ : state) {
-        QProcess child;
-        child.setProcessEnvironment(environment);
-        const int64_t start = SteadyNanoseconds();
-        child.start(QCoreApplication::applicationFilePath(), {});
-        child.waitForFinished(10000);
-        const int64_t painted = child.readAllStandardOutput().trimmed().toLongLong();
-        if (painted <= start) {
-            state.SkipWithError("the child process showed no picture");
-            return;
-        }
-        state.SetIterationTime(static_cast<double>(painted - start) / 1e9);
-    }
+    TimeFirstPictures(state, QCoreApplication::applicationFilePath());
 }
 BENCHMARK(BM_StartToFirstPicture)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// The same for a bare Qt window of the game's size, the floor to compare with.
+void BM_BareQtStartToFirstPicture(benchmark::State& state)
+{
+    TimeFirstPictures(state, QString::fromUtf8(TOVRIK_BARE_WINDOW));
+}
+BENCHMARK(BM_BareQtStartToFirstPicture)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 
 class StartedGame {
 public:
