@@ -4,6 +4,7 @@
 #include "RandomPlay.h"
 #include "Solver.h"
 
+#include <filesystem>
 #include <regex>
 
 namespace {
@@ -140,10 +141,37 @@ TEST(SolveTool, FiguresTablePerLayout)
     const std::string beginner = std::string(TOVRIK_SOURCE_DIR) + "/data/template/beginner.tvm";
     const ToolRun run = Tool("solve-figures " + beginner + " " + kClassic + " --problems 1-2");
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_TRUE(std::regex_search(run.out, std::regex(R"(\n\| `beginner` \| 6 \| [0-9.]+ % \| [0-9]+ \| [0-9]+ \| )")))
+    EXPECT_TRUE(std::regex_search(run.out, std::regex(R"(\n\| `beginner` \| 8 \| [0-9.]+ % \| [0-9]+ \| [0-9]+ \| )")))
         << run.out;
-    EXPECT_NE(run.out.find("\n| `classic` | 6 | "), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\n| `classic` | 8 | "), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\n| all 2 | 16 | "), std::string::npos) << run.out;
     EXPECT_NE(Tool("solve-figures --problems 1-2").status, 0);
+}
+
+// Random layouts of each set size that deal, the same for the same seed,
+// and measured together by set size.
+TEST(SolveTool, CorpusOfRandomLayoutsAndItsFigures)
+{
+    const std::string folder = TempPath("corpus");
+    const std::string again = TempPath("corpus-again");
+    ASSERT_EQ(Tool("corpus " + folder + " --layouts 3 --seed 5").status, 0);
+    ASSERT_EQ(Tool("corpus " + again + " --layouts 3 --seed 5").status, 0);
+    for (const char* name : {"random-001.tvm", "random-002.tvm", "random-003.tvm"}) {
+        const std::string path = folder + "/" + name;
+        EXPECT_EQ(ReadFile(path), ReadFile(again + "/" + name)) << name;
+        PaiStructure board;
+        board.CreateTable(path, 2, 0);
+        EXPECT_GE(board.MaxID(), 72) << name;
+        EXPECT_LE(board.MaxID(), 512) << name;
+    }
+    const ToolRun run = Tool("solve-figures --corpus " + folder + " --problems 1-1 --budget-ms 200");
+    ASSERT_EQ(run.status, 0) << run.err;
+    for (const char* row : {"\n| 1 in sets of 2 | 4 | ", "\n| 1 in sets of 3 | 4 | ", "\n| 1 in sets of 4 | 4 | ",
+                            "\n| all 3 | 12 | "})
+        EXPECT_NE(run.out.find(row), std::string::npos) << row << run.out;
+    EXPECT_NE(Tool("solve-figures " + kClassic + " --corpus " + folder).status, 0);
+    std::filesystem::remove_all(folder);
+    std::filesystem::remove_all(again);
 }
 
 } // namespace
