@@ -122,46 +122,49 @@ int RandomTileCount(int once, std::mt19937& random)
 constexpr int kLayouts = 60;
 constexpr int kUsesPerLayout = 40;
 
-TEST(SolverBruteForce, RandomClassesOnRandomLayouts)
+// Random layouts, each given classes by groups(tiles, once, random) for a
+// number of uses, each compared after 0 to mostPlayed random sets.
+template <typename Groups>
+Tally CompareOnRandomLayouts(uint32_t seed, int firstOnce, int onces, int uses, int mostPlayed, Groups groups)
 {
-    std::mt19937 random(2026);
+    std::mt19937 random(seed);
     Tally tally;
     for (int layout = 0; layout < kLayouts; ++layout) {
-        const int once = 1 + layout % 4;
+        const int once = firstOnce + layout % onces;
         const int tiles = RandomTileCount(once, random);
         const PaiStructure dealt = BoardWithGroups(RandomPositions(tiles, random), once, std::vector<int32_t>(tiles, 0));
-        for (int use = 0; use < kUsesPerLayout; ++use) {
+        for (int use = 0; use < uses; ++use) {
             PaiStructure board = dealt;
-            SetGroups(board, RandomGroups(tiles, once, random), once);
-            PlayRandomSets(board, static_cast<int32_t>(random() % 3), random());
+            SetGroups(board, groups(tiles, once, random), once);
+            PlayRandomSets(board, static_cast<int32_t>(random() % static_cast<unsigned>(mostPlayed + 1)), random());
             Compare(board, tally, "layout " + std::to_string(layout) + " use " + std::to_string(use));
+            if (::testing::Test::HasFatalFailure())
+                return tally;
         }
     }
+    return tally;
+}
+
+TEST(SolverBruteForce, RandomClassesOnRandomLayouts)
+{
+    const Tally tally = CompareOnRandomLayouts(2026, 1, 4, kUsesPerLayout, 2, RandomGroups);
     EXPECT_GT(tally.winnable, 600);
     EXPECT_GT(tally.unwinnable, 400);
     EXPECT_LT(tally.skipped, 50);
 }
 
-// Few classes of many tiles each: free tiles of one class that block
+// Two classes of many tiles each: free tiles of one class that block
 // nothing are interchangeable, and the search takes them last.
 TEST(SolverBruteForce, FewClassesOfManySets)
 {
-    std::mt19937 random(11);
-    Tally tally;
-    for (int layout = 0; layout < kLayouts; ++layout) {
-        const int once = 2 + layout % 3;
-        const int tiles = RandomTileCount(once, random);
-        const PaiStructure dealt = BoardWithGroups(RandomPositions(tiles, random), once, std::vector<int32_t>(tiles, 0));
-        for (int use = 0; use < kUsesPerLayout / 2; ++use) {
-            std::vector<int32_t> groups(static_cast<size_t>(tiles));
-            for (int k = 0; k < tiles; ++k)
-                groups[static_cast<size_t>(k)] = k / once % 2;
-            std::shuffle(groups.begin(), groups.end(), random);
-            PaiStructure board = dealt;
-            SetGroups(board, groups, once);
-            Compare(board, tally, "layout " + std::to_string(layout) + " use " + std::to_string(use));
-        }
-    }
+    const auto twoClasses = [](int tiles, int once, std::mt19937& random) {
+        std::vector<int32_t> groups(static_cast<size_t>(tiles));
+        for (int k = 0; k < tiles; ++k)
+            groups[static_cast<size_t>(k)] = k / once % 2;
+        std::shuffle(groups.begin(), groups.end(), random);
+        return groups;
+    };
+    const Tally tally = CompareOnRandomLayouts(11, 2, 3, kUsesPerLayout / 2, 0, twoClasses);
     EXPECT_GT(tally.winnable, 300);
     EXPECT_GT(tally.unwinnable, 100);
     EXPECT_LT(tally.skipped, 50);
