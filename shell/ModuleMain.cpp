@@ -15,13 +15,15 @@
 #include "PictureFile.h"
 #include "Settings.h"
 #include "SolverJudge.h"
+#include "StartupChecks.h"
 #include "WindowCloseFilter.h"
+#include "WindowPlacement.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
+#include <QScreen>
 
 #include <algorithm>
 #include <chrono>
@@ -94,6 +96,7 @@ ModuleMain::~ModuleMain()
 void ModuleMain::Main()
 {
     TimeBeginPeriod();
+    StartupChecks::RemoveStaleTemporaries(folders);
     templatePath = folders.ShippedTemplateFolder();
     const std::optional<GameChoice> game = commandLine.Game();
     const QString gameCaption = game ? CheckedLayoutCaption(game->layoutName) : QString();
@@ -115,6 +118,7 @@ void ModuleMain::Main()
     ShowWindowAsLeft();
     RedrawScreen(REDRAW_FULL);
     CreateSidePanel();
+    StartupChecks::TellSettingsProblems();
 
     answerMode = commandLine.AnswerMode();
     if (answerMode)
@@ -216,7 +220,8 @@ void ModuleMain::CreateButtonBar()
 void ModuleMain::CreateEnding()
 {
     const QString records = GameFolders::UserFolder() + QStringLiteral("/stats.txt");
-    ending = std::make_unique<EndOfGame>(*this, *formMain, records.toStdString(), SolverJudge());
+    ending = std::make_unique<EndOfGame>(*this, *formMain, records.toStdString(), SolverJudge(),
+                                         [this](const std::string& name) { return folders.IsOwnLayout(QString::fromStdString(name)); });
 }
 
 void ModuleMain::CreateSidePanel()
@@ -243,7 +248,7 @@ void ModuleMain::StartCommandLineGame(const GameChoice& game, const QString& cap
 void ModuleMain::RestoreWindowPosition()
 {
     const std::optional<QPoint> position = settings->WindowPosition();
-    if (position && QGuiApplication::screenAt(*position + QPoint(kScreenWidth / 2, kScreenHeight / 2)))
+    if (position && WindowPlacement::CentreOnAScreen(*position, formMain->frameGeometry().size()))
         formMain->move(*position);
 }
 
@@ -259,7 +264,9 @@ void ModuleMain::ShowWindowAsLeft()
 {
     const Settings::WindowShape shape = settings->LastWindowShape();
     if (shape.size)
-        formMain->ResizeCentred(*shape.size);
+        formMain->ResizeCentred(WindowPlacement::FittedClient(*shape.size, formMain->minimumSize(),
+                                                              formMain->frameGeometry().size() - formMain->size(),
+                                                              formMain->screen()->availableGeometry()));
     formMain->show();
     RestoreWindowPosition();
     Qt::WindowStates states = formMain->windowState();
@@ -500,7 +507,8 @@ void ModuleMain::StartGame()
     MarkGameSaved();
     settings->SetLastGame({QuestionFile, QuestionSeed, QuestionReverse});
     RedrawScreen(REDRAW_FULL);
-    ending->GameStarted(QuestionFile.toStdString(), QuestionSeed);
+    const std::string name = QuestionFile.toStdString();
+    ending->GameStarted(folders.IsOwnLayout(QuestionFile) ? RecordsText::OwnKey(name) : name, QuestionSeed);
 }
 
 QuestionInfo ModuleMain::CurrentQuestion() const
