@@ -13,6 +13,7 @@
 #include "PaiCtrl.h"
 #include "PictureBox.h"
 #include "PictureFile.h"
+#include "QuotedText.h"
 #include "Settings.h"
 #include "SolverJudge.h"
 #include "StartupChecks.h"
@@ -64,7 +65,7 @@ int32_t WholeNumber(const QString& text, const char* what)
     const int value = text.trimmed().toInt(&ok, 10);
     if (!ok)
         throw NumberedError(NumberedError::InvalidArgument,
-                            std::string(what) + " \"" + text.toStdString() + "\" is not a whole number");
+                            std::string(what) + " " + QuotedText(text.toStdString()) + " is not a whole number");
     return value;
 }
 
@@ -136,14 +137,14 @@ QString ModuleMain::CheckedLayoutCaption(const QString& layoutName) const
     const QString path = folders.LayoutPath(layoutName);
     if (layoutName.contains(u'/') || !QFileInfo(path).isFile()) {
         const QStringList known = folders.LayoutNames();
-        throw CommandLineError("no layout named \"" + layoutName.toStdString() + "\" in " +
+        throw CommandLineError("no layout named " + QuotedText(layoutName.toStdString()) + " in " +
                                templatePath.toStdString() + " (there are: " +
                                known.join(QStringLiteral(", ")).toStdString() + ")");
     }
     try {
         return LayoutCaption(path);
     } catch (const NumberedError& error) {
-        throw CommandLineError("the layout \"" + layoutName.toStdString() + "\" cannot be read: " + error.what());
+        throw CommandLineError("the layout " + QuotedText(layoutName.toStdString()) + " cannot be read: " + error.what());
     }
 }
 
@@ -239,7 +240,7 @@ void ModuleMain::StartCommandLineGame(const GameChoice& game, const QString& cap
     try {
         StartGame();
     } catch (const NumberedError& error) {
-        throw CommandLineError("the layout \"" + game.layoutName.toStdString() + "\" cannot be dealt: " + error.what());
+        throw CommandLineError("the layout " + QuotedText(game.layoutName.toStdString()) + " cannot be dealt: " + error.what());
     }
 }
 

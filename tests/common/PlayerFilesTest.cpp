@@ -2,6 +2,7 @@
 // echoes, reasons in errno's words, set-asides that never overwrite one
 // another, and the clean-up after a writer killed mid-write.
 #include "AtomicFile.h"
+#include "FileTestSupport.h"
 #include "NumberedError.h"
 #include "QuotedText.h"
 #include "SetAside.h"
@@ -12,7 +13,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <functional>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -22,21 +23,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-fs::path FreshFolder()
-{
-    const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-    const fs::path folder = fs::path(TOVRIK_TEST_TMP) / "playerfiles" / test->name();
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    return folder;
-}
-
-std::string Contents(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 void Age(const fs::path& path, int seconds)
 {
@@ -76,7 +62,7 @@ TEST(PlayerFiles, EchoedTextIsQuotedEscapedAndCut)
 
 TEST(PlayerFiles, ReasonsSayWhatHappened)
 {
-    const fs::path folder = FreshFolder();
+    const fs::path folder = FreshFolder("playerfiles");
     fs::create_directory(folder / "locked");
     fs::permissions(folder / "locked", fs::perms::owner_read | fs::perms::owner_exec);
     std::ofstream(folder / "file") << "x";
@@ -116,7 +102,7 @@ TEST(PlayerFiles, ReasonsSayWhatHappened)
 
 TEST(PlayerFiles, SetAsidesNeverOverwriteOneAnother)
 {
-    const fs::path folder = FreshFolder();
+    const fs::path folder = FreshFolder("playerfiles");
     const fs::path file = folder / "stats.txt";
     std::vector<std::string> asides;
     for (const std::string bytes : {"first", "second", "third"}) {
@@ -139,7 +125,7 @@ TEST(PlayerFiles, SetAsidesNeverOverwriteOneAnother)
 // next start removes what the killed write left.
 TEST(PlayerFiles, AKillDuringAWriteLeavesTheOldFileAndNoStaleTemporaryAfterTheNextStart)
 {
-    const fs::path folder = FreshFolder();
+    const fs::path folder = FreshFolder("playerfiles");
     const fs::path file = folder / "stats.txt";
     const std::string oldBytes(1 << 20, 'o'), newBytes(1 << 20, 'n');
     for (int delayUs : {0, 200, 2000, 20000}) {

@@ -13,18 +13,20 @@
 
 namespace {
 
-QString FuzzFile()
+QString FuzzFolder()
 {
-    const QString folder = QDir::tempPath() + QStringLiteral("/tovrik-settings-fuzz-") + QString::number(::getpid());
-    QDir().mkpath(folder);
-    return folder + QStringLiteral("/tovrik.conf");
+    return QDir::tempPath() + QStringLiteral("/tovrik-settings-fuzz-") + QString::number(::getpid());
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const QString path = FuzzFile();
+    // A fresh folder each time: set-asides must not pile up.
+    static const QString folder = FuzzFolder();
+    QDir(folder).removeRecursively();
+    QDir().mkpath(folder);
+    const QString path = folder + QStringLiteral("/tovrik.conf");
     SetMessageHandler([](const MessageRequest&) { return MessageResult::Ok; });
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
