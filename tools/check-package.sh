@@ -14,7 +14,7 @@ git ls-files -z --cached --others --exclude-standard | while IFS= read -r -d '' 
 done | tar --null -T - -cf - | tar -xf - -C "$out/tovrik"
 
 options=${DEB_BUILD_OPTIONS:-}
-[[ $options == *parallel=* ]] || options="$options parallel=2"
+[[ $options == *parallel=* ]] || options="${options:+$options }parallel=2"
 (cd "$out/tovrik" && DEB_BUILD_OPTIONS=$options nice dpkg-buildpackage -us -uc -b)
 
 package=$(ls "$out"/tovrik_*_"$(dpkg --print-architecture)".deb)
