@@ -2,9 +2,9 @@
 # Installs the build into a fresh prefix and plays the installed copy under a
 # fresh home, started by its menu entry's Exec line: its smoke test must find
 # the data in share/tovrik from the program's folder (BINDIR: bin, or games
-# as Debian has it), save and load in the user's folder, keep a setting, and
-# leave the prefix untouched. Root ignores write permissions, so the prefix
-# is compared file by file.
+# as Debian has it), save and load in (a scratch copy of) the user's folder,
+# keep a setting, and leave the prefix and the home untouched.
+# Root ignores write permissions, so the prefix is compared file by file.
 set -euo pipefail
 build=$(cd "$1" && pwd)
 bindir=${2:-bin}
@@ -28,8 +28,9 @@ exec_line=$(sed -n 's/^Exec=//p' "$entry")
 output=$("$exec_line" --smoke-test)
 echo "$output"
 grep -qx "data folder: $work/prefix/share/tovrik" <<<"$output"
-grep -qx "save file: $HOME/.local/share/tovrik/save.dat" <<<"$output"
-grep -qx "settings: $HOME/.config/tovrik/tovrik.conf" <<<"$output"
+grep -qx "save file: .*/data/tovrik/save.dat" <<<"$output"
+grep -qx "settings: .*/config/tovrik/tovrik.conf" <<<"$output"
+[[ -z "$(find "$HOME" -mindepth 1)" ]] || { echo "the smoke test wrote into the home"; exit 1; }
 
 "$work/prefix/$bindir/tovrik-tool" deal classic.tvm --problem 1 | grep -q '^0 '
 for file in share/applications/org.tovrik.Tovrik.desktop share/metainfo/org.tovrik.Tovrik.metainfo.xml \
