@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs the build into a fresh prefix and plays the installed copy under a
-# fresh home: its smoke test must find the data in share/tovrik, save and
-# load in (a scratch copy of) the user's folder, keep a setting, and leave the
-# prefix and the home untouched.
+# fresh home, started by its menu entry's Exec line: its smoke test must find
+# the data in share/tovrik from the program's folder (BINDIR: bin, or games
+# as Debian has it), save and load in (a scratch copy of) the user's folder,
+# keep a setting, and leave the prefix and the home untouched.
 # Root ignores write permissions, so the prefix is compared file by file.
 set -euo pipefail
 build=$(cd "$1" && pwd)
+bindir=${2:-bin}
 work=$(mktemp -d "$build/test-tmp/installed.XXXXXX")
 trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
 
@@ -19,17 +21,23 @@ mkdir -p "$HOME"
 unset XDG_CONFIG_HOME XDG_DATA_HOME
 export QT_QPA_PLATFORM=offscreen
 cd /
-output=$("$work/prefix/bin/tovrik" --smoke-test)
+entry=$work/prefix/share/applications/org.tovrik.Tovrik.desktop
+if command -v desktop-file-validate >/dev/null; then desktop-file-validate "$entry"; fi
+exec_line=$(sed -n 's/^Exec=//p' "$entry")
+[[ "$exec_line" == "$work/prefix/$bindir/tovrik" ]] || { echo "the menu entry starts '$exec_line'"; exit 1; }
+output=$("$exec_line" --smoke-test)
 echo "$output"
 grep -qx "data folder: $work/prefix/share/tovrik" <<<"$output"
 grep -qx "save file: .*/data/tovrik/save.dat" <<<"$output"
 grep -qx "settings: .*/config/tovrik/tovrik.conf" <<<"$output"
 [[ -z "$(find "$HOME" -mindepth 1)" ]] || { echo "the smoke test wrote into the home"; exit 1; }
 
-"$work/prefix/bin/tovrik-tool" deal classic.tvm --problem 1 | grep -q '^0 '
+"$work/prefix/$bindir/tovrik-tool" deal classic.tvm --problem 1 | grep -q '^0 '
 for file in share/applications/org.tovrik.Tovrik.desktop share/metainfo/org.tovrik.Tovrik.metainfo.xml \
             share/icons/hicolor/256x256/apps/org.tovrik.Tovrik.png share/tovrik/sound.dat \
-            share/tovrik/wallpaper/felt.png share/tovrik/template/classic.tvm; do
+            share/tovrik/wallpaper/felt.png share/tovrik/template/classic.tvm \
+            share/man/man6/tovrik.6 share/man/man6/tovrik-tool.6 share/man/ja/man6/tovrik.6 \
+            share/man/ja/man6/tovrik-tool.6 share/bash-completion/completions/tovrik-tool; do
   test -f "$work/prefix/$file" || { echo "not installed: $file"; exit 1; }
 done
 

@@ -12,7 +12,10 @@
 namespace {
 
 const QString kTemplate = QStringLiteral("template");
-const QString kInstalledData = QStringLiteral("/../share/tovrik");
+// An installed copy's data seen from the program's folder: as the build was
+// configured (../share/tovrik from bin/ or games/), then the plain layout, for
+// a copy installed elsewhere.
+const QStringList kInstalledData = {QStringLiteral(TOVRIK_DATA_FROM_PROGRAM), QStringLiteral("../share/tovrik")};
 
 } // namespace
 
@@ -32,14 +35,16 @@ QString GameFolders::UserFolder()
 }
 
 // Beside the program first, so a build folder or portable copy behaves as it
-// always has; an installed copy's data lies in share/tovrik beside bin/.
+// always has; then where an installed copy's data lies.
 QString GameFolders::FindDataFolder(const QString& programFolder)
 {
     if (QFileInfo(programFolder + u'/' + kTemplate).isDir())
         return programFolder;
-    const QString installed = QDir::cleanPath(programFolder + kInstalledData);
-    if (QFileInfo(installed + u'/' + kTemplate).isDir())
-        return installed;
+    for (const QString& relative : kInstalledData) {
+        const QString installed = QDir::cleanPath(programFolder + u'/' + relative);
+        if (QFileInfo(installed + u'/' + kTemplate).isDir())
+            return installed;
+    }
     return programFolder;
 }
 

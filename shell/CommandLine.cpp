@@ -2,6 +2,8 @@
 
 #include "QuotedText.h"
 
+#include <cstring>
+
 namespace {
 
 const QString kLayout = QStringLiteral("--layout");
@@ -65,12 +67,22 @@ QString CommandLine::Usage()
 {
     return QStringLiteral("usage: tovrik [--lang ja|en] [/answer] | tovrik [--lang ja|en] --layout NAME --problem N "
                           "[--facedown M] [--answer]\n"
+                          "       tovrik --smoke-test | tovrik --help\n"
                           "  ja|en the language, instead of the system's\n"
                           "  NAME  a layout file in the template folder, e.g. classic.tvm\n"
                           "  N     problem number 1 to %1, or 0 for a random deal\n"
                           "  M     face-down tiles: 0 none, 1 all until selected, 2 to %2 that many until free")
         .arg(kHighestProblem)
         .arg(kMostFaceDown);
+}
+
+bool CommandLine::AsksForHelp(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0)
+            return true;
+    }
+    return false;
 }
 
 bool CommandLine::NamesGame(const QStringList& arguments)

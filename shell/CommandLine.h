@@ -42,6 +42,8 @@ public:
     const std::optional<QString>& Language() const { return language_; }
 
     static QString Usage();
+    // "--help" or "-h" among the raw arguments: print the usage, start nothing.
+    static bool AsksForHelp(int argc, char* argv[]);
 
 private:
     QStringList TakeLanguage(const QStringList& arguments);

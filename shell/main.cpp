@@ -15,6 +15,10 @@
 
 int main(int argc, char* argv[])
 {
+    if (CommandLine::AsksForHelp(argc, argv)) {
+        std::cout << CommandLine::Usage().toStdString() << '\n';
+        return 0;
+    }
     const bool smokeTest = AsksForSmokeTest(argc, argv);
     if (smokeTest)
         PrepareSmokeTest();

@@ -11,6 +11,8 @@ packages=(
   xvfb xauth x11-utils
   libxcb1-dev
   desktop-file-utils appstream dpkg-dev file
+  scdoc man-db
+  build-essential debhelper lintian
 )
 
 missing=()

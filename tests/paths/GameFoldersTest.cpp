@@ -58,15 +58,18 @@ TEST_F(GameFoldersTest, APortableCopyReadsAndWritesBesideItselfUnlessThatFolderI
 TEST_F(GameFoldersTest, AnInstalledCopyReadsFromShareAndNeverWritesIntoThePrefix)
 {
     const QString prefix = root + QStringLiteral("/prefix");
-    QDir().mkpath(prefix + QStringLiteral("/bin"));
     Touch(prefix + QStringLiteral("/share/tovrik/template/classic.tvm"));
 
-    // Even a prefix the program could write to (root's /usr) stays untouched.
-    const GameFolders folders(prefix + QStringLiteral("/bin"), Always);
-    EXPECT_EQ(folders.DataFolder(), prefix + QStringLiteral("/share/tovrik"));
-    EXPECT_FALSE(folders.DataBesideProgram());
-    EXPECT_EQ(folders.ShippedTemplateFolder(), prefix + QStringLiteral("/share/tovrik/template"));
-    EXPECT_EQ(folders.WritableFolder(), GameFolders::UserFolder());
+    // The plain layout and Debian's /usr/games; even a prefix the program
+    // could write to (root's /usr) stays untouched.
+    for (const QString& bin : {QStringLiteral("/bin"), QStringLiteral("/games")}) {
+        QDir().mkpath(prefix + bin);
+        const GameFolders folders(prefix + bin, Always);
+        EXPECT_EQ(folders.DataFolder(), prefix + QStringLiteral("/share/tovrik")) << bin.toStdString();
+        EXPECT_FALSE(folders.DataBesideProgram());
+        EXPECT_EQ(folders.ShippedTemplateFolder(), prefix + QStringLiteral("/share/tovrik/template"));
+        EXPECT_EQ(folders.WritableFolder(), GameFolders::UserFolder());
+    }
 
     // Without data anywhere the program's folder is named, for the messages.
     EXPECT_EQ(GameFolders(root, Always).DataFolder(), root);
