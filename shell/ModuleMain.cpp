@@ -91,12 +91,12 @@ void ModuleMain::Main()
     QCoreApplication::instance()->installNativeEventFilter(closeFilter.get());
     const FormMain::BusyScope busy(*formMain);
     screen = std::make_unique<GameScreen>(*formMain, *formMain->picMain, formMain->picBitmap);
-    screen->Create(formMain->font());
+    screen->Create(formMain->font(), GameScreen::SharpScaling(commandLine.Scaling(), *settings));
     CreateController();
     ApplyRememberedSettings();
     CreateEnding();
     ShowWindowAsLeft();
-    RedrawScreen(REDRAW_FULL);
+    screen->FitToWindow();
     CreateSidePanel();
 
     answerMode = commandLine.AnswerMode();
