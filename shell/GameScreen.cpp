@@ -262,6 +262,14 @@ void GameScreen::ComposeSideBar(QPoint focus, const QString& caption)
     dx7->DD7DrawText(captionAt.x(), captionAt.y(), caption.toStdString());
 }
 
+int32_t GameScreen::MenuScale() const
+{
+    if (layout.IsDesign())
+        return picture.Fit().scale;
+    const double logical = layout.SideScale() / picture.devicePixelRatioF();
+    return std::max(1, static_cast<int32_t>(logical));
+}
+
 void GameScreen::Flip()
 {
     dx7->DD7Flip(&picture);

@@ -84,6 +84,9 @@ public:
     // art for it now rather than when the size has settled, and redraws.
     void FitToWindow();
 
+    // The whole-number scale the side panel opens at over the window.
+    int32_t MenuScale() const;
+
     DX7Draw& Layer() const { return *dx7; }
     MapCtrl& ButtonBar() const { return *mapCtrl; }
     const SurfaceNumbers& SurfaceSet() const { return surfaceSet; }

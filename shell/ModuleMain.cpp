@@ -354,7 +354,7 @@ void ModuleMain::ShowOptions()
 {
     const EndOfGame::PauseScope pause(*ending);
     formSub->SetAutohint(paiCtrl->AutoHint());
-    formSub->PlaceOver(formMain->frameGeometry().topLeft(), formMain->picMain->Fit().scale);
+    formSub->PlaceOver(formMain->frameGeometry().topLeft(), screen->MenuScale());
     formSub->exec();
 }
 
