@@ -11,8 +11,6 @@
 #include "BoardView.h"
 #include "PixelRect.h"
 
-#include <QImage>
-
 class DX7Draw;
 class DX7Sound;
 class PaiStructure;
@@ -153,7 +151,9 @@ private:
     BoardView view_;
     BoardView clearView_;
     int32_t clearSheet_ = 0;
-    QImage wallPicture_;
+    // Kept to draw again at another scale; held by pointer so that this
+    // header stays free of Qt.
+    std::shared_ptr<const QImage> wallPicture_;
     bool wallCentred_ = true;
     int32_t workSprite_ = 0;
     int32_t cacheSprite_ = 0;

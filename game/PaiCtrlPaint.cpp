@@ -158,7 +158,7 @@ void PaiCtrl::Blit(int32_t x, int32_t y)
 
 void PaiCtrl::ChangeWallpaper(const QImage& picture, bool centred)
 {
-    wallPicture_ = picture;
+    wallPicture_ = std::make_shared<const QImage>(picture);
     wallCentred_ = centred;
     PaintWallpaper();
 }
@@ -170,11 +170,12 @@ void PaiCtrl::PaintWallpaper()
         return;
     dx7_->DD7Fill(wallSprite_, BoardRect(), kWallpaperGreen);
     const bool centred = wallCentred_;
-    const QImage picture = view_.scale == 1.0 || wallPicture_.isNull()
-                               ? wallPicture_
-                               : wallPicture_.scaled(BoardView::Scaled(wallPicture_.width(), view_.scale),
-                                                     BoardView::Scaled(wallPicture_.height(), view_.scale),
-                                                     Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage original = wallPicture_ ? *wallPicture_ : QImage();
+    const QImage picture = view_.scale == 1.0 || original.isNull()
+                               ? original
+                               : original.scaled(BoardView::Scaled(original.width(), view_.scale),
+                                                 BoardView::Scaled(original.height(), view_.scale),
+                                                 Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     const int32_t width = picture.width();
     const int32_t height = picture.height();
     // An empty picture (the holder before any choice) leaves plain green.
