@@ -1,7 +1,6 @@
 #include "ModuleMain.h"
 
 #include "DialogBox.h"
-#include "DX7Draw.h"
 #include "EndOfGame.h"
 #include "FileConv.h"
 #include "FormMain.h"
@@ -32,20 +31,8 @@
 
 namespace {
 
-constexpr uint32_t kWhite = 0xFFFFFF;
-constexpr uint32_t kMagenta = 0xFF00FF;
-constexpr uint32_t kRed = 0x0000FF;
-constexpr uint32_t kBackdropColour = 0xFF9933;
-constexpr int32_t kCaptionX = 665;
-constexpr int32_t kCaptionY = 120;
 constexpr int32_t kLastStandingFrame = 57;
 constexpr int32_t kLastFrame = 113;
-constexpr auto kFrameInterval = std::chrono::microseconds(1'000'000 / 60);
-
-PixelRect WholePicture(const QImage& picture)
-{
-    return {0, 0, picture.width(), picture.height()};
-}
 
 // The platform's millisecond counter; differences are taken modulo 2^32.
 uint32_t TimeGetTime()
@@ -107,17 +94,13 @@ void ModuleMain::Main()
     closeFilter = std::make_unique<WindowCloseFilter>(*formMain, [this] { CloseOverModalWindows(); });
     QCoreApplication::instance()->installNativeEventFilter(closeFilter.get());
     const FormMain::BusyScope busy(*formMain);
-    dx7 = std::make_shared<DX7Draw>();
-    dx7->Initialize(formMain.get(), formMain->picMain, kScreenWidth, kScreenHeight);
-    formMain->picMain->SetMarginColor(kBackdropColour);
-    CreateSurfaces();
-    dx7->DD7SetFont(formMain->font());
+    screen = std::make_unique<GameScreen>(*formMain, *formMain->picMain, formMain->picBitmap);
+    screen->Create(formMain->font(), GameScreen::SharpScaling(commandLine.Scaling(), *settings));
     CreateController();
-    CreateButtonBar();
     ApplyRememberedSettings();
     CreateEnding();
     ShowWindowAsLeft();
-    RedrawScreen(REDRAW_FULL);
+    screen->FitToWindow();
     CreateSidePanel();
     StartupChecks::TellSettingsProblems();
 
@@ -148,36 +131,6 @@ QString ModuleMain::CheckedLayoutCaption(const QString& layoutName) const
     }
 }
 
-void ModuleMain::CreateSurfaces()
-{
-    const QImage& tiles = formMain->picBitmap[0];
-    const QImage& hud = formMain->picBitmap[1];
-    surfaceSet.Tiles = dx7->GetFreeNumber();
-    dx7->LoadPicture(surfaceSet.Tiles, tiles, true, kMagenta, kMagenta);
-    sheetRects.TilesRect = WholePicture(tiles);
-
-    surfaceSet.TilesOnWhite = dx7->GetFreeNumber();
-    dx7->CreateSprite(surfaceSet.TilesOnWhite, sheetRects.TilesRect.Right, sheetRects.TilesRect.Bottom, true, kWhite,
-                      kWhite);
-    dx7->DD7Fill(surfaceSet.TilesOnWhite, sheetRects.TilesRect, kWhite);
-    dx7->DD7SpriteBltFast(surfaceSet.TilesOnWhite, 0, 0, surfaceSet.Tiles, sheetRects.TilesRect);
-
-    surfaceSet.Work = dx7->GetFreeNumber();
-    dx7->CreateSprite(surfaceSet.Work, kBoardWidth, kBoardHeight);
-
-    surfaceSet.Hud = dx7->GetFreeNumber();
-    sheetRects.HudRect = WholePicture(hud);
-    dx7->LoadPicture(surfaceSet.Hud, hud, true, kRed, kRed);
-
-    surfaceSet.Wall = dx7->GetFreeNumber();
-    dx7->CreateSprite(surfaceSet.Wall, kBoardWidth, kBoardHeight);
-
-    surfaceSet.Backdrop = dx7->GetFreeNumber();
-    dx7->CreateSprite(surfaceSet.Backdrop, kScreenWidth, kScreenHeight);
-    ScreenRect = {0, 0, kScreenWidth, kScreenHeight};
-    dx7->DD7Fill(surfaceSet.Backdrop, ScreenRect, kBackdropColour);
-}
-
 void ModuleMain::CreateController()
 {
     paiCtrl = std::make_unique<PaiCtrl>();
@@ -185,11 +138,7 @@ void ModuleMain::CreateController()
     // The window repaints during long work, but input waits until the work is
     // done: a click must never reach a half-built deal or wallpaper.
     paiCtrl->SetEventPump([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
-    paiCtrl->SetDX7(dx7);
-    paiCtrl->SetDX7Work(surfaceSet.Work, kBoardWidth, kBoardHeight);
-    paiCtrl->SetDX7Sprite(surfaceSet.Tiles, surfaceSet.TilesOnWhite, sheetRects.TilesRect.Right,
-                          sheetRects.TilesRect.Bottom);
-    paiCtrl->SetDX7Wall(surfaceSet.Wall);
+    screen->Connect(*paiCtrl);
     paiCtrl->SetDX7Sound(folders.SoundArchivePath().toStdString());
     // The wallpaper holder is still empty, which gives the plain wallpaper.
     paiCtrl->ChangeWallpaper(formMain->picWall, true);
@@ -209,13 +158,6 @@ void ModuleMain::ApplyRememberedSettings()
     } catch (const std::exception&) {
         paiCtrl->ChangeWallpaper(formMain->picWall, true);
     }
-}
-
-void ModuleMain::CreateButtonBar()
-{
-    mapCtrl = std::make_unique<MapCtrl>();
-    mapCtrl->SetDX7(dx7);
-    mapCtrl->SetDX7Sprite(surfaceSet.Hud, sheetRects.HudRect.Right, sheetRects.HudRect.Bottom);
 }
 
 void ModuleMain::CreateEnding()
@@ -321,9 +263,8 @@ void ModuleMain::ExitApp()
     exited = true;
     ending.reset();
     formSub.reset();
-    dx7.reset();
+    screen.reset();
     paiCtrl.reset();
-    mapCtrl.reset();
     TimeEndPeriod();
 }
 
@@ -356,7 +297,7 @@ void ModuleMain::ClickAt(int32_t x, int32_t y)
     if (PlayingFrozen())
         return;
     if (x > kBoardRightmostX) {
-        switch (mapCtrl->JudgePointer(x, y)) {
+        switch (screen->ButtonBar().JudgePointer(x, y)) {
         case MapCtrl::BUTTON_HINT: CommandHint(); break;
         case MapCtrl::BUTTON_PLAYBACK: CommandPlayback(); break;
         case MapCtrl::BUTTON_OPTION: ShowOptions(); break;
@@ -421,7 +362,7 @@ void ModuleMain::ShowOptions()
 {
     const EndOfGame::PauseScope pause(*ending);
     formSub->SetAutohint(paiCtrl->AutoHint());
-    formSub->PlaceOver(formMain->frameGeometry().topLeft(), formMain->picMain->Fit().scale);
+    formSub->PlaceOver(formMain->frameGeometry().topLeft(), screen->MenuScale());
     formSub->exec();
 }
 
@@ -429,9 +370,9 @@ void ModuleMain::RunClearSequence()
 {
     playState = STATE_ANIMATING;
     try {
-        PaintClearFrames(0, kLastStandingFrame);
+        screen->PaintClearFrames(0, kLastStandingFrame, {focusX, focusY}, QuestionCaption);
         WaitMs(kClearWaitMs);
-        PaintClearFrames(kLastStandingFrame + 1, kLastFrame);
+        screen->PaintClearFrames(kLastStandingFrame + 1, kLastFrame, {focusX, focusY}, QuestionCaption);
     } catch (...) {
         // A failed frame must not leave the input blocked for good.
         playState = STATE_CLEARED;
@@ -440,40 +381,15 @@ void ModuleMain::RunClearSequence()
     playState = STATE_CLEARED;
 }
 
-void ModuleMain::PaintClearFrames(int32_t first, int32_t last)
-{
-    // Paced to about 60 frames a second; input meanwhile waits in the queue.
-    auto deadline = std::chrono::steady_clock::now();
-    for (int32_t times = first; times <= last; ++times) {
-        paiCtrl->PaintClear(times);
-        RedrawScreen(REDRAW_COMPOSE);
-        deadline += kFrameInterval;
-        std::this_thread::sleep_until(deadline);
-    }
-}
-
 void ModuleMain::RedrawScreen(int32_t level)
 {
-    dx7->DD7BltFast(0, 0, surfaceSet.Backdrop, ScreenRect);
-    if (level == REDRAW_FOCUS)
-        paiCtrl->PaintFocus();
-    else if (level == REDRAW_FULL)
-        paiCtrl->PaintMap();
-    paiCtrl->Blit(kBoardOrigin, kBoardOrigin);
-    mapCtrl->BlitCounter(paiCtrl->GetPaiCount());
-    // Away from the buttons the pointer names none, so all are drawn normal.
-    mapCtrl->BlitButton(mapCtrl->JudgePointer(focusX, focusY), MapCtrl::MODE_FOCUS);
-    mapCtrl->BlitCursor(focusX, focusY);
-    dx7->DD7DrawText(kCaptionX, kCaptionY, QuestionCaption.toStdString());
-    lastRedrawLevel = level;
-    FlipScreen();
+    screen->Redraw(level, {focusX, focusY}, QuestionCaption);
 }
 
 void ModuleMain::FlipScreen()
 {
-    dx7->DD7Flip(formMain->picMain);
+    screen->Flip();
 }
-
 void ModuleMain::WaitMs(int32_t ms)
 {
     const uint32_t start = TimeGetTime();

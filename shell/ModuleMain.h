@@ -2,8 +2,8 @@
 
 #include "CommandLine.h"
 #include "GameFolders.h"
+#include "GameScreen.h"
 #include "ModuleCommands.h"
-#include "PixelRect.h"
 
 #include <QString>
 #include <QPoint>
@@ -31,31 +31,20 @@ public:
     static constexpr int32_t STATE_CLEARED = 1;
     static constexpr int32_t STATE_ANIMATING = 2;
 
-    static constexpr int32_t REDRAW_COMPOSE = 0;
-    static constexpr int32_t REDRAW_FOCUS = 1;
-    static constexpr int32_t REDRAW_FULL = 2;
+    static constexpr int32_t REDRAW_COMPOSE = GameScreen::REDRAW_COMPOSE;
+    static constexpr int32_t REDRAW_FOCUS = GameScreen::REDRAW_FOCUS;
+    static constexpr int32_t REDRAW_FULL = GameScreen::REDRAW_FULL;
 
-    static constexpr int32_t kScreenWidth = 792;
-    static constexpr int32_t kScreenHeight = 566;
-    static constexpr int32_t kBoardWidth = 655;
-    static constexpr int32_t kBoardHeight = 557;
-    static constexpr int32_t kBoardOrigin = 4;
-    static constexpr int32_t kBoardRightmostX = 659;
+    static constexpr int32_t kScreenWidth = GameScreen::kScreenWidth;
+    static constexpr int32_t kScreenHeight = GameScreen::kScreenHeight;
+    static constexpr int32_t kBoardWidth = GameScreen::kBoardWidth;
+    static constexpr int32_t kBoardHeight = GameScreen::kBoardHeight;
+    static constexpr int32_t kBoardOrigin = GameScreen::kBoardOrigin;
+    static constexpr int32_t kBoardRightmostX = GameScreen::kBoardRightmostX;
     static constexpr int32_t kClearWaitMs = 800;
 
-    // The sprite numbers of the main window's surfaces, in order of creation.
-    struct SurfaceNumbers {
-        int32_t Tiles = 0;
-        int32_t TilesOnWhite = 0;
-        int32_t Work = 0;
-        int32_t Hud = 0;
-        int32_t Wall = 0;
-        int32_t Backdrop = 0;
-    };
-    struct SheetRectangles {
-        PixelRect TilesRect;
-        PixelRect HudRect;
-    };
+    using SurfaceNumbers = GameScreen::SurfaceNumbers;
+    using SheetRectangles = GameScreen::SheetRectangles;
 
     // programFolder is the program's own folder; template/ and sound.dat lie
     // there or in ../share/tovrik. arguments exclude the program's name. A
@@ -105,13 +94,14 @@ public:
     FormSub& SidePanel() const { return *formSub; }
     PaiCtrl& Controller() const { return *paiCtrl; }
     EndOfGame& Ending() const { return *ending; }
-    DX7Draw& Layer() const { return *dx7; }
-    MapCtrl& ButtonBar() const { return *mapCtrl; }
+    GameScreen& Screen() const { return *screen; }
+    DX7Draw& Layer() const { return screen->Layer(); }
+    MapCtrl& ButtonBar() const { return screen->ButtonBar(); }
     const QString& TemplatePath() const { return templatePath; }
     const GameFolders& Folders() const { return folders; }
     Settings& UserSettings() const { return *settings; }
-    const SurfaceNumbers& SurfaceSet() const { return surfaceSet; }
-    const SheetRectangles& SheetRects() const { return sheetRects; }
+    const SurfaceNumbers& SurfaceSet() const { return screen->SurfaceSet(); }
+    const SheetRectangles& SheetRects() const { return screen->SheetRects(); }
     QuestionInfo CurrentQuestion() const;
     bool AnswerMode() const { return answerMode; }
     int32_t FocusX() const { return focusX; }
@@ -119,12 +109,10 @@ public:
     int32_t LastFocusID() const { return lastFocusID; }
     int32_t PlayState() const { return playState; }
     // The level of the last composed picture; -1 before the first.
-    int32_t LastRedrawLevel() const { return lastRedrawLevel; }
+    int32_t LastRedrawLevel() const { return screen ? screen->LastRedrawLevel() : -1; }
 
 private:
-    void CreateSurfaces();
     void CreateController();
-    void CreateButtonBar();
     void CreateEnding();
     void CreateSidePanel();
     void RunSelectionDialog();
@@ -139,7 +127,6 @@ private:
     QString CheckedLayoutCaption(const QString& layoutName) const;
     void StartCommandLineGame(const GameChoice& game, const QString& caption);
     void RunClearSequence();
-    void PaintClearFrames(int32_t first, int32_t last);
     bool PlayingFrozen() const { return playState == STATE_ANIMATING; }
     void RunCommand(int32_t pseudoId);
 
@@ -149,14 +136,10 @@ private:
     QString templatePath;
     std::unique_ptr<FormMain> formMain;
     std::unique_ptr<WindowCloseFilter> closeFilter;
-    std::shared_ptr<DX7Draw> dx7;
+    std::unique_ptr<GameScreen> screen;
     std::unique_ptr<PaiCtrl> paiCtrl;
-    std::unique_ptr<MapCtrl> mapCtrl;
     std::unique_ptr<FormSub> formSub;
     std::unique_ptr<EndOfGame> ending;
-    SurfaceNumbers surfaceSet;
-    SheetRectangles sheetRects;
-    PixelRect ScreenRect;
 
     QString QuestionFile;
     int32_t QuestionSeed = 0;
@@ -171,6 +154,5 @@ private:
     int32_t focusY = 0;
     int32_t lastFocusID = 0;
     int32_t playState = STATE_PLAYING;
-    int32_t lastRedrawLevel = -1;
     bool exited = false;
 };
