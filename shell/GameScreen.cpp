@@ -1,22 +1,16 @@
 #include "GameScreen.h"
 
+#include "BoardSprites.h"
 #include "DX7Draw.h"
 #include "MapCtrl.h"
 #include "PaiCtrl.h"
 #include "PictureBox.h"
-
-#include <chrono>
-#include <thread>
+#include "ScreenColours.h"
 
 namespace {
 
-constexpr uint32_t kWhite = 0xFFFFFF;
-constexpr uint32_t kMagenta = 0xFF00FF;
-constexpr uint32_t kRed = 0x0000FF;
-constexpr uint32_t kBackdropColour = 0xFF9933;
 constexpr int32_t kCaptionX = 665;
 constexpr int32_t kCaptionY = 120;
-constexpr auto kFrameInterval = std::chrono::microseconds(1'000'000 / 60);
 
 PixelRect WholePicture(const QImage& picture)
 {
@@ -36,7 +30,7 @@ void GameScreen::Create(const QFont& font)
 {
     dx7 = std::make_shared<DX7Draw>();
     dx7->Initialize(&window, &picture, kScreenWidth, kScreenHeight);
-    picture.SetMarginColor(kBackdropColour);
+    picture.SetMarginColor(ScreenColours::kBackdrop);
     CreateSurfaces();
     dx7->DD7SetFont(font);
     CreateButtonBar();
@@ -44,32 +38,14 @@ void GameScreen::Create(const QFont& font)
 
 void GameScreen::CreateSurfaces()
 {
-    const QImage& tiles = sheets[0];
-    const QImage& hud = sheets[1];
-    surfaceSet.Tiles = dx7->GetFreeNumber();
-    dx7->LoadPicture(surfaceSet.Tiles, tiles, true, kMagenta, kMagenta);
-    sheetRects.TilesRect = WholePicture(tiles);
-
-    surfaceSet.TilesOnWhite = dx7->GetFreeNumber();
-    dx7->CreateSprite(surfaceSet.TilesOnWhite, sheetRects.TilesRect.Right, sheetRects.TilesRect.Bottom, true, kWhite,
-                      kWhite);
-    dx7->DD7Fill(surfaceSet.TilesOnWhite, sheetRects.TilesRect, kWhite);
-    dx7->DD7SpriteBltFast(surfaceSet.TilesOnWhite, 0, 0, surfaceSet.Tiles, sheetRects.TilesRect);
-
-    surfaceSet.Work = dx7->GetFreeNumber();
-    dx7->CreateSprite(surfaceSet.Work, kBoardWidth, kBoardHeight);
-
-    surfaceSet.Hud = dx7->GetFreeNumber();
-    sheetRects.HudRect = WholePicture(hud);
-    dx7->LoadPicture(surfaceSet.Hud, hud, true, kRed, kRed);
-
-    surfaceSet.Wall = dx7->GetFreeNumber();
-    dx7->CreateSprite(surfaceSet.Wall, kBoardWidth, kBoardHeight);
+    const BoardSprites sprites = MakeBoardSprites(*dx7, sheets[0], &sheets[1]);
+    surfaceSet = {sprites.tiles, sprites.tilesOnWhite, sprites.work, sprites.hud, sprites.wall, 0};
+    sheetRects = {WholePicture(sheets[0]), WholePicture(sheets[1])};
 
     surfaceSet.Backdrop = dx7->GetFreeNumber();
     dx7->CreateSprite(surfaceSet.Backdrop, kScreenWidth, kScreenHeight);
     ScreenRect = {0, 0, kScreenWidth, kScreenHeight};
-    dx7->DD7Fill(surfaceSet.Backdrop, ScreenRect, kBackdropColour);
+    dx7->DD7Fill(surfaceSet.Backdrop, ScreenRect, ScreenColours::kBackdrop);
 }
 
 void GameScreen::CreateButtonBar()
@@ -83,10 +59,8 @@ void GameScreen::Connect(PaiCtrl& paiCtrl)
 {
     controller = &paiCtrl;
     paiCtrl.SetDX7(dx7);
-    paiCtrl.SetDX7Work(surfaceSet.Work, kBoardWidth, kBoardHeight);
-    paiCtrl.SetDX7Sprite(surfaceSet.Tiles, surfaceSet.TilesOnWhite, sheetRects.TilesRect.Right,
-                         sheetRects.TilesRect.Bottom);
-    paiCtrl.SetDX7Wall(surfaceSet.Wall);
+    HandBoardSprites(paiCtrl, {surfaceSet.Tiles, surfaceSet.TilesOnWhite, surfaceSet.Work, surfaceSet.Hud,
+                               surfaceSet.Wall, sheetRects.TilesRect.Right, sheetRects.TilesRect.Bottom});
 }
 
 void GameScreen::Redraw(int32_t level, QPoint focus, const QString& caption)
@@ -111,13 +85,8 @@ void GameScreen::Flip()
     dx7->DD7Flip(&picture);
 }
 
-void GameScreen::PaintClearFrames(int32_t first, int32_t last, QPoint focus, const QString& caption)
+void GameScreen::PaintClearFrame(int32_t frame, QPoint focus, const QString& caption)
 {
-    auto deadline = std::chrono::steady_clock::now();
-    for (int32_t times = first; times <= last; ++times) {
-        controller->PaintClear(times);
-        Redraw(REDRAW_COMPOSE, focus, caption);
-        deadline += kFrameInterval;
-        std::this_thread::sleep_until(deadline);
-    }
+    controller->PaintClear(frame);
+    Redraw(REDRAW_COMPOSE, focus, caption);
 }

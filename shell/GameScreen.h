@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PaiStructure.h"
 #include "PixelRect.h"
 
 #include <QImage>
@@ -28,12 +29,13 @@ public:
 
     static constexpr int32_t kScreenWidth = 792;
     static constexpr int32_t kScreenHeight = 566;
-    static constexpr int32_t kBoardWidth = 655;
-    static constexpr int32_t kBoardHeight = 557;
+    static constexpr int32_t kBoardWidth = PaiStructure::kBoardWidth;
+    static constexpr int32_t kBoardHeight = PaiStructure::kBoardHeight;
     static constexpr int32_t kBoardOrigin = 4;
     static constexpr int32_t kBoardRightmostX = 659;
 
-    // The sprite numbers of the main window's surfaces, in order of creation.
+    // The sprite numbers of the main window's surfaces, in order of creation
+    // (the board's sprites and the button bar's sheet first, see BoardSprites).
     struct SurfaceNumbers {
         int32_t Tiles = 0;
         int32_t TilesOnWhite = 0;
@@ -61,9 +63,8 @@ public:
 
     void Redraw(int32_t level, QPoint focus, const QString& caption);
     void Flip();
-    // The clear animation's frames first to last, paced to about 60 a second;
-    // input meanwhile waits in the queue.
-    void PaintClearFrames(int32_t first, int32_t last, QPoint focus, const QString& caption);
+    // One frame of the clear animation; ClearAnimation paces them.
+    void PaintClearFrame(int32_t frame, QPoint focus, const QString& caption);
 
     DX7Draw& Layer() const { return *dx7; }
     MapCtrl& ButtonBar() const { return *mapCtrl; }
