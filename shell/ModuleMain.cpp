@@ -171,7 +171,7 @@ void ModuleMain::ExitApp()
 
 void ModuleMain::TakeBack(int32_t moves)
 {
-    play->WhenSettled([this, moves] { play->TakeBack(moves); });
+    play->WhenSettled([this, moves] { play->TakeBackMoves(moves); });
 }
 
 void ModuleMain::Restart()

@@ -111,7 +111,7 @@ void PlayRouter::CommandPlayback()
     RunCommand(PaiCtrl::PAI_PLAYBACK);
 }
 
-void PlayRouter::TakeBack(int32_t moves)
+void PlayRouter::TakeBackMoves(int32_t moves)
 {
     for (int32_t k = 0; k < moves; ++k)
         CommandPlayback();

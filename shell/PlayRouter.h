@@ -38,7 +38,7 @@ public:
     void CommandCancel();
     void CommandHint();
     void CommandPlayback();
-    void TakeBack(int32_t moves);
+    void TakeBackMoves(int32_t moves);
     void RedrawScreen(int32_t level);
     // A new, restarted or loaded game: a clear animates again.
     void Resume() { playState = STATE_PLAYING; }
