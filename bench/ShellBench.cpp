@@ -1,5 +1,6 @@
 #include "DX7Draw.h"
 #include "FormMain.h"
+#include "GameScreen.h"
 #include "MessageBox.h"
 #include "ModuleMain.h"
 #include "PictureBox.h"
@@ -82,9 +83,57 @@ BENCHMARK(BM_StartToFirstPicture)->UseManualTime()->Unit(benchmark::kMillisecond
 
 class StartedGame {
 public:
-    StartedGame() : module(QString::fromUtf8(TOVRIK_RUNTIME_DIR), ClassicGame()) { module.Main(); }
+    explicit StartedGame(const QString& scaling = QStringLiteral("--scaling=pixel"))
+        : module(QString::fromUtf8(TOVRIK_RUNTIME_DIR), ClassicGame() << scaling)
+    {
+        module.Main();
+    }
     ModuleMain module;
 };
+
+// The game drawn sharp in a window of the arguments' size.
+class SharpGame : public StartedGame {
+public:
+    explicit SharpGame(QSize size) : StartedGame(QStringLiteral("--scaling=sharp"))
+    {
+        module.Form().resize(size);
+        module.Screen().FitToWindow();
+    }
+};
+
+void BM_SharpRedrawFull(benchmark::State& state)
+{
+    SharpGame game({int(state.range(0)), int(state.range(1))});
+    for (auto _ : state)
+        game.module.RedrawScreen(ModuleMain::REDRAW_FULL);
+}
+BENCHMARK(BM_SharpRedrawFull)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMicrosecond);
+
+// The cursor moving over the side bar: nothing but the cursor changes.
+void BM_SharpCursorMove(benchmark::State& state)
+{
+    SharpGame game({int(state.range(0)), int(state.range(1))});
+    bool down = false;
+    for (auto _ : state) {
+        down = !down;
+        game.module.Play().FocusAt(720, down ? 250 : 254);
+    }
+}
+BENCHMARK(BM_SharpCursorMove)->Args({3840, 2160})->Unit(benchmark::kMicrosecond);
+
+// The art for a new window size: layout, sheets, surfaces, wallpaper and the
+// first full picture, the size alternating between two.
+void BM_SharpArtForNewSize(benchmark::State& state)
+{
+    SharpGame game({3840, 2160});
+    bool smaller = false;
+    for (auto _ : state) {
+        smaller = !smaller;
+        game.module.Form().resize(3840, smaller ? 2100 : 2160);
+        game.module.Screen().FitToWindow();
+    }
+}
+BENCHMARK(BM_SharpArtForNewSize)->Unit(benchmark::kMillisecond);
 
 void BM_RedrawFull(benchmark::State& state)
 {
@@ -181,6 +230,8 @@ int main(int argc, char** argv)
 {
     // The games started here leave no statistics in the user's data folder.
     qputenv("XDG_DATA_HOME", TOVRIK_RUNTIME_DIR "/bench-data-home");
+    // Nor do they change the user's settings.
+    qputenv("XDG_CONFIG_HOME", TOVRIK_RUNTIME_DIR "/bench-config-home");
     if (qEnvironmentVariableIsSet(kFirstPictureChild))
         return RunUntilFirstPicture(argc, argv);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

@@ -7,28 +7,31 @@
 
 #include <QImage>
 
-BoardSprites MakeBoardSprites(DX7Draw& dx7, const QImage& tileSheet, const QImage* buttonSheet)
+BoardSprites MakeBoardSprites(DX7Draw& dx7, const QImage& tileSheet)
 {
-    using namespace ScreenColours;
     BoardSprites sprites;
     sprites.sheetWidth = tileSheet.width();
     sprites.sheetHeight = tileSheet.height();
-    const PixelRect sheetRect{0, 0, sprites.sheetWidth, sprites.sheetHeight};
-    sprites.tiles = dx7.GetFreeNumber();
-    dx7.LoadPicture(sprites.tiles, tileSheet, true, kTileKey, kTileKey);
-    sprites.tilesOnWhite = dx7.GetFreeNumber();
-    dx7.CreateSprite(sprites.tilesOnWhite, sprites.sheetWidth, sprites.sheetHeight, true, kWhite, kWhite);
-    dx7.DD7Fill(sprites.tilesOnWhite, sheetRect, kWhite);
-    dx7.DD7SpriteBltFast(sprites.tilesOnWhite, 0, 0, sprites.tiles, sheetRect);
+    LoadTileSheet(dx7, sprites.tiles, sprites.tilesOnWhite, tileSheet);
     sprites.work = dx7.GetFreeNumber();
     dx7.CreateSprite(sprites.work, PaiStructure::kBoardWidth, PaiStructure::kBoardHeight);
-    if (buttonSheet) {
-        sprites.hud = dx7.GetFreeNumber();
-        dx7.LoadPicture(sprites.hud, *buttonSheet, true, kButtonKey, kButtonKey);
-    }
     sprites.wall = dx7.GetFreeNumber();
     dx7.CreateSprite(sprites.wall, PaiStructure::kBoardWidth, PaiStructure::kBoardHeight);
     return sprites;
+}
+
+void LoadTileSheet(DX7Draw& dx7, int32_t& tiles, int32_t& tilesOnWhite, const QImage& tileSheet)
+{
+    using namespace ScreenColours;
+    const PixelRect sheetRect{0, 0, tileSheet.width(), tileSheet.height()};
+    if (tiles == 0)
+        tiles = dx7.GetFreeNumber();
+    dx7.LoadPicture(tiles, tileSheet, true, kTileKey, kTileKey);
+    if (tilesOnWhite == 0)
+        tilesOnWhite = dx7.GetFreeNumber();
+    dx7.CreateSprite(tilesOnWhite, tileSheet.width(), tileSheet.height(), true, kWhite, kWhite);
+    dx7.DD7Fill(tilesOnWhite, sheetRect, kWhite);
+    dx7.DD7SpriteBltFast(tilesOnWhite, 0, 0, tiles, sheetRect);
 }
 
 void HandBoardSprites(PaiCtrl& ctrl, const BoardSprites& sprites)

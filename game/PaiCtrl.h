@@ -8,7 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "BoardView.h"
 #include "PixelRect.h"
+
+#include <QImage>
 
 class DX7Draw;
 class DX7Sound;
@@ -71,6 +74,12 @@ public:
     // white (faces). The sheet's size is not needed.
     void SetDX7Sprite(int32_t frameSheet, int32_t faceSheet, int32_t sheetWidth, int32_t sheetHeight);
     void SetDX7Wall(int32_t wall);
+    // Draws the board through view onto work, cache and wallpaper sprites of
+    // width × height (made again at that size), from tile sheets painted at
+    // the view's scale; the clear animation's figure goes through clear, from
+    // the keyed sheet clearSheet painted at its scale. Redraws the wallpaper.
+    void SetBoardView(const BoardView& view, const BoardView& clear, int32_t clearSheet, int32_t width,
+                      int32_t height);
     // Loads the first seven sounds of the archive at path into a new player.
     // An unreadable archive has been reported by the archive; the game is silent.
     void SetDX7Sound(const std::string& path);
@@ -138,7 +147,14 @@ private:
     PixelRect BoardRect() const { return {0, 0, boardWidth_, boardHeight_}; }
     void TileWallpaper(const QImage& picture, int32_t width, int32_t height);
 
+    void PaintWallpaper();
+
     std::shared_ptr<DX7Draw> dx7_;
+    BoardView view_;
+    BoardView clearView_;
+    int32_t clearSheet_ = 0;
+    QImage wallPicture_;
+    bool wallCentred_ = true;
     int32_t workSprite_ = 0;
     int32_t cacheSprite_ = 0;
     int32_t frameSheet_ = 0;

@@ -22,6 +22,7 @@ constexpr int32_t kFaceDownCell = 0;
 
 constexpr int32_t kClearFrames = 114;
 constexpr int32_t kClearStandFrame = 57;
+constexpr int32_t kTileBottom = kFrameHeight;
 
 constexpr uint32_t kWallpaperGreen = 0x00FF00;
 
@@ -41,7 +42,6 @@ PixelRect ClearSource(int32_t t)
     return {back.Left, t + (kFrameTop - kClearStandFrame), back.Right, back.Bottom};
 }
 
-int32_t ClearRise(int32_t t) { return t < kClearStandFrame ? kClearStandFrame - t : 0; }
 
 } // namespace
 
@@ -64,6 +64,22 @@ void PaiCtrl::SetDX7Sprite(int32_t frameSheet, int32_t faceSheet, int32_t, int32
 
 void PaiCtrl::SetDX7Wall(int32_t wall) { wallSprite_ = wall; }
 
+void PaiCtrl::SetBoardView(const BoardView& view, const BoardView& clear, int32_t clearSheet, int32_t width,
+                           int32_t height)
+{
+    view_ = view;
+    clearView_ = clear;
+    clearSheet_ = clearSheet;
+    boardWidth_ = width;
+    boardHeight_ = height;
+    if (!dx7_)
+        return;
+    dx7_->CreateSprite(workSprite_, width, height);
+    dx7_->CreateSprite(cacheSprite_, width, height);
+    dx7_->CreateSprite(wallSprite_, width, height);
+    PaintWallpaper();
+}
+
 void PaiCtrl::PaintMap()
 {
     if (!dx7_)
@@ -79,11 +95,11 @@ void PaiCtrl::PaintMap()
 
 void PaiCtrl::PaintPai(int32_t id, int32_t mode)
 {
-    const int32_t x = board_->PaiBltX(id);
-    const int32_t y = board_->PaiBltY(id);
-    dx7_->DD7SpriteBltFast(workSprite_, x, y, frameSheet_, FrameCell(mode));
+    const int32_t x = view_.X(board_->PaiBltX(id));
+    const int32_t y = view_.Y(board_->PaiBltY(id));
+    dx7_->DD7SpriteBltFast(workSprite_, x, y, frameSheet_, view_.Sheet(FrameCell(mode)));
     if (mode != PaiStructure::MODE_FACEDOWN)
-        dx7_->DD7SpriteBltFast(workSprite_, x, y, faceSheet_, FaceCell(id));
+        dx7_->DD7SpriteBltFast(workSprite_, x, y, faceSheet_, view_.Sheet(FaceCell(id)));
 }
 
 PixelRect PaiCtrl::FaceCell(int32_t id) const
@@ -107,12 +123,12 @@ void PaiCtrl::PaintFocus()
 // its face while the mouse is on it.
 void PaiCtrl::PaintFocusPai(int32_t id)
 {
-    const int32_t x = board_->PaiBltX(id);
-    const int32_t y = board_->PaiBltY(id);
+    const int32_t x = view_.X(board_->PaiBltX(id));
+    const int32_t y = view_.Y(board_->PaiBltY(id));
     const PixelRect cell = FrameCell(kFocusCell);
     dx7_->DD7SpriteBltFast(workSprite_, x, y, frameSheet_,
-                           {cell.Left, cell.Top, cell.Left + kFaceWidth, cell.Top + kFaceHeight});
-    dx7_->DD7SpriteBltFast(workSprite_, x, y, faceSheet_, FaceCell(id));
+                           view_.Sheet({cell.Left, cell.Top, cell.Left + kFaceWidth, cell.Top + kFaceHeight}));
+    dx7_->DD7SpriteBltFast(workSprite_, x, y, faceSheet_, view_.Sheet(FaceCell(id)));
 }
 
 void PaiCtrl::PaintClear(int32_t t)
@@ -122,11 +138,15 @@ void PaiCtrl::PaintClear(int32_t t)
     if (!dx7_ || t < 0 || t >= kClearFrames)
         return;
     dx7_->DD7SpriteBltFast(workSprite_, 0, 0, wallSprite_, BoardRect());
-    const PixelRect source = ClearSource(t);
+    const PixelRect source = clearView_.Sheet(ClearSource(t));
+    const int32_t sheet = clearSheet_ != 0 ? clearSheet_ : frameSheet_;
     for (int32_t i = 0; i < PaiStructure::kClearTiles; ++i) {
         BoardPoint origin;
         board_->GetClearRect(origin, i);
-        dx7_->DD7SpriteBltFast(workSprite_, origin.x, origin.y + ClearRise(t), frameSheet_, source);
+        // Rising frames keep their lower edge on the line the figure rises from.
+        const int32_t top = t < kClearStandFrame ? clearView_.Y(origin.y + kTileBottom) - source.Height()
+                                                 : clearView_.Y(origin.y);
+        dx7_->DD7SpriteBltFast(workSprite_, clearView_.X(origin.x), top, sheet, source);
     }
 }
 
@@ -138,9 +158,23 @@ void PaiCtrl::Blit(int32_t x, int32_t y)
 
 void PaiCtrl::ChangeWallpaper(const QImage& picture, bool centred)
 {
+    wallPicture_ = picture;
+    wallCentred_ = centred;
+    PaintWallpaper();
+}
+
+// The picture at the board's scale, never stretched.
+void PaiCtrl::PaintWallpaper()
+{
     if (!dx7_)
         return;
     dx7_->DD7Fill(wallSprite_, BoardRect(), kWallpaperGreen);
+    const bool centred = wallCentred_;
+    const QImage picture = view_.scale == 1.0 || wallPicture_.isNull()
+                               ? wallPicture_
+                               : wallPicture_.scaled(BoardView::Scaled(wallPicture_.width(), view_.scale),
+                                                     BoardView::Scaled(wallPicture_.height(), view_.scale),
+                                                     Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     const int32_t width = picture.width();
     const int32_t height = picture.height();
     // An empty picture (the holder before any choice) leaves plain green.

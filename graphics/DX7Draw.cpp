@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <utility>
 #include <QScreen>
 #include <QString>
 #include <QStringList>
@@ -12,7 +13,6 @@
 
 namespace {
 
-constexpr int32_t LinePitch = 14;
 
 QImage ToSurfaceFormat(const QImage& picture)
 {
@@ -66,6 +66,14 @@ void DX7Draw::Initialize(QWidget* frm_hWnd, PictureBox* pic_hWnd, int32_t scr_w,
         RestoreWindowedFrame(frm_hWnd, pic_hWnd);
     }
     initialised_ = true;
+}
+
+void DX7Draw::ResizeBackSurface(int32_t w, int32_t h)
+{
+    if (w < 1 || h < 1 || !initialised_)
+        return;
+    // The picture window goes on showing the old surface until the next flip.
+    retiredBack_ = std::exchange(backSurface_, std::make_unique<PixelSurface>(w, h));
 }
 
 int32_t DX7Draw::GetFreeNumber() const
@@ -190,6 +198,7 @@ void DX7Draw::DD7Flip(PictureBox* hWnd)
     }
     presentedIn_ = hWnd;
     hWnd->Present(backSurface_.get());
+    retiredBack_.reset();
 }
 
 void DX7Draw::DD7Fill(int32_t Index, const PixelRect& r, uint32_t FillColor)
@@ -229,7 +238,7 @@ void DX7Draw::DD7DrawText(int32_t x, int32_t y, const std::string& s)
     const int ascent = painter.fontMetrics().ascent();
     const std::vector<std::string> lines = SplitAtCrLf(s);
     for (size_t k = 0; k < lines.size(); ++k) {
-        const double top = double(y) + double(LinePitch) * double(k);
+        const double top = double(y) + linePitch_ * double(k);
         painter.drawText(QPointF(x, top + ascent), QString::fromStdString(lines[k]));
     }
 }

@@ -37,6 +37,9 @@ public:
     // picture window. A size below 1 does nothing and leaves the layer
     // uninitialised. Either window may be null (no presenting).
     void Initialize(QWidget* frm_hWnd, PictureBox* pic_hWnd, int32_t scr_w, int32_t scr_h);
+    // Makes the back surface again at w × h, keeping the sprites; a size
+    // below 1 does nothing.
+    void ResizeBackSurface(int32_t w, int32_t h);
     // Lowest free sprite number, 0 when all are taken or before Initialize.
     int32_t GetFreeNumber() const;
     // Toggles full screen for the frame window (the picture is stretched to
@@ -71,8 +74,10 @@ public:
     void DD7Flip(PictureBox* hWnd);
     void DD7Fill(int32_t Index, const PixelRect& r, uint32_t FillColor);
     void DD7SetFont(const QFont& myFont);
-    // Draws UTF-8 text on the back surface, one line per CR LF, 14 pixels apart.
+    // Draws UTF-8 text on the back surface, one line per CR LF, 14 pixels
+    // apart unless another pitch is set.
     void DD7DrawText(int32_t x, int32_t y, const std::string& s);
+    void DD7SetLinePitch(double pitch) { linePitch_ = pitch; }
 
     // Read access for presenting and for checking drawn pixels. Null when the
     // number is not in use or has no surface (or before Initialize).
@@ -109,7 +114,9 @@ private:
     const PixelFormat format_;
     std::array<SpriteRecord, SpriteCount + 1> sprites_;
     std::unique_ptr<PixelSurface> backSurface_;
+    std::unique_ptr<PixelSurface> retiredBack_;
     QFont textFont_;
+    double linePitch_ = 14.0;
     QPointer<PictureBox> presentedIn_;
     std::optional<QRect> windowedPictureGeometry_;
 };

@@ -40,7 +40,7 @@ void PictureBox::Present(const PixelSurface* surface)
     // Painting now, not at the next event dispatch: callers present several
     // frames in a row (the clear animation) without returning to the loop.
     const PictureFit fit = Fit();
-    if (surface == nullptr) {
+    if (surface == nullptr || FreeScale()) {
         repaint();
     } else if (fit.scale == 1) {
         repaint(PictureRect(fit));
@@ -64,8 +64,26 @@ PictureFit PictureBox::Fit() const
     return PictureFit::Of(presented_->Width(), presented_->Height(), width(), height());
 }
 
+void PictureBox::SetFreeScale(PointMap toPicture)
+{
+    toPicture_ = std::move(toPicture);
+    update();
+}
+
+QSize PictureBox::DeviceSize() const
+{
+    const qreal ratio = devicePixelRatioF();
+    return {static_cast<int>(std::lround(width() * ratio)), static_cast<int>(std::lround(height() * ratio))};
+}
+
 std::optional<QPoint> PictureBox::PictureAt(QPointF position) const
 {
+    if (FreeScale()) {
+        if (presented_ == nullptr || width() < 1 || height() < 1)
+            return std::nullopt;
+        return toPicture_(QPointF(position.x() * presented_->Width() / width(),
+                                  position.y() * presented_->Height() / height()));
+    }
     const std::optional<PictureFit::Point> at = Fit().ToPicture(WholePixel(position.x()), WholePixel(position.y()));
     if (!at) {
         return std::nullopt;
@@ -95,6 +113,10 @@ void PictureBox::paintEvent(QPaintEvent* event)
         painter.fillRect(rect(), Qt::black);
         return;
     }
+    if (FreeScale()) {
+        PaintFree(painter);
+        return;
+    }
     const PictureFit fit = Fit();
     const QRect picture = PictureRect(fit);
     for (const QRect& margin : event->region() - picture) {
@@ -110,4 +132,16 @@ void PictureBox::paintEvent(QPaintEvent* event)
     const QImage scaled(reinterpret_cast<const uchar*>(scaled_.Pixels()), scaled_.Width(), scaled_.Height(),
                         scaled_.Width() * qsizetype(sizeof(uint32_t)), QImage::Format_RGB32);
     painter.drawImage(picture.topLeft(), scaled);
+}
+
+void PictureBox::PaintFree(QPainter& painter)
+{
+    QImage image = ImageOver(*presented_);
+    if (image.size() == DeviceSize()) {
+        image.setDevicePixelRatio(devicePixelRatioF());
+        painter.drawImage(0, 0, image);
+        return;
+    }
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRectF(rect()), image);
 }

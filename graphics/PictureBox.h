@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 #include "PictureFit.h"
@@ -26,6 +27,17 @@ public:
     // The colour around the picture, 0x00BBGGRR as every colour of the layer.
     void SetMarginColor(uint32_t color);
 
+    // Free scaling: the presented picture is meant to fill the box in device
+    // pixels, drawn one to one when it has the box's device size and
+    // resampled to fill it while a new size is on its way; positions map to
+    // picture points through toPicture, given the box's position scaled to
+    // the presented picture. An empty function is the whole-number fit.
+    using PointMap = std::function<std::optional<QPoint>(QPointF)>;
+    void SetFreeScale(PointMap toPicture);
+    bool FreeScale() const { return static_cast<bool>(toPicture_); }
+    // The box's size in device pixels.
+    QSize DeviceSize() const;
+
     // Where the presented picture sits in the box at its present size.
     PictureFit Fit() const;
     // The picture pixel under a position in the box (rounded to whole pixels,
@@ -40,7 +52,10 @@ private:
     // Above 1×: the region of the box that changed since the picture was scaled last.
     QRegion UpdateScaled(const PictureFit& fit);
 
+    void PaintFree(QPainter& painter);
+
     const PixelSurface* presented_ = nullptr;
+    PointMap toPicture_;
     QColor marginColor_ = Qt::black;
     ScaledPicture scaled_;
     // Present has just brought scaled_ up to date for the paint it asks for.

@@ -7,6 +7,7 @@ const QString kProblem = QStringLiteral("--problem");
 const QString kFaceDown = QStringLiteral("--facedown");
 const QString kAnswer = QStringLiteral("--answer");
 const QString kLanguage = QStringLiteral("--lang");
+const QString kScaling = QStringLiteral("--scaling");
 
 bool IsAnswerSwitch(const QString& text)
 {
@@ -32,38 +33,44 @@ Option SplitOption(const QString& argument)
 
 CommandLine::CommandLine(const QStringList& allArguments)
 {
-    const QStringList arguments = TakeLanguage(allArguments);
+    const QStringList arguments = TakeChoice(
+        TakeChoice(allArguments, kLanguage, {QStringLiteral("ja"), QStringLiteral("en")}, language_), kScaling,
+        {QStringLiteral("pixel"), QStringLiteral("sharp")}, scaling_);
     if (IsAnswerSwitch(arguments.join(u' ')))
         answerMode_ = true;
     else if (NamesGame(arguments))
         ParseGame(arguments);
 }
 
-// Takes "--lang CODE" (or "--lang=CODE") out of the arguments and keeps its code.
-QStringList CommandLine::TakeLanguage(const QStringList& arguments)
+// Takes "--NAME VALUE" (or "--NAME=VALUE") out of the arguments and keeps
+// its value, which must be one of allowed.
+QStringList CommandLine::TakeChoice(const QStringList& arguments, const QString& name, const QStringList& allowed,
+                                    std::optional<QString>& choice)
 {
     QStringList rest;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         Option option = SplitOption(arguments[i]);
-        if (option.name != kLanguage) {
+        if (option.name != name) {
             rest.append(arguments[i]);
             continue;
         }
         if (!option.value && i + 1 < arguments.size())
             option.value = arguments[++i];
-        const QString code = option.value.value_or(QString()).toLower();
-        if (code != QStringLiteral("ja") && code != QStringLiteral("en"))
-            throw CommandLineError("--lang needs ja or en");
-        language_ = code;
+        const QString value = option.value.value_or(QString()).toLower();
+        if (!allowed.contains(value))
+            throw CommandLineError(name.toStdString() + " needs " + allowed.join(QStringLiteral(" or ")).toStdString());
+        choice = value;
     }
     return rest;
 }
 
 QString CommandLine::Usage()
 {
-    return QStringLiteral("usage: tovrik [--lang ja|en] [/answer] | tovrik [--lang ja|en] --layout NAME --problem N "
-                          "[--facedown M] [--answer]\n"
+    return QStringLiteral("usage: tovrik [--lang ja|en] [--scaling pixel|sharp] [/answer] | tovrik [--lang ja|en] "
+                          "[--scaling pixel|sharp] --layout NAME --problem N [--facedown M] [--answer]\n"
                           "  ja|en the language, instead of the system's\n"
+                          "  pixel|sharp  larger windows show the picture in whole-number blocks, or drawn\n"
+                          "        sharp at their size with the board filling the window (the default)\n"
                           "  NAME  a layout file in the template folder, e.g. classic.tvm\n"
                           "  N     problem number 1 to %1, or 0 for a random deal\n"
                           "  M     face-down tiles: 0 none, 1 all until selected, 2 to %2 that many until free")

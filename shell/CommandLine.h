@@ -40,11 +40,14 @@ public:
     const std::optional<GameChoice>& Game() const { return game_; }
     // "ja" or "en" when the command line chooses the language.
     const std::optional<QString>& Language() const { return language_; }
+    // "pixel" or "sharp" when the command line chooses how larger windows are drawn.
+    const std::optional<QString>& Scaling() const { return scaling_; }
 
     static QString Usage();
 
 private:
-    QStringList TakeLanguage(const QStringList& arguments);
+    static QStringList TakeChoice(const QStringList& arguments, const QString& name, const QStringList& allowed,
+                                  std::optional<QString>& choice);
     static bool NamesGame(const QStringList& arguments);
     void ParseGame(const QStringList& arguments);
     static int32_t Number(const QString& option, const QString& text, int32_t lowest, int32_t highest);
@@ -52,4 +55,5 @@ private:
     bool answerMode_ = false;
     std::optional<GameChoice> game_;
     std::optional<QString> language_;
+    std::optional<QString> scaling_;
 };

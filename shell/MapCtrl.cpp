@@ -1,7 +1,10 @@
 #include "MapCtrl.h"
 
+#include "BoardView.h"
 #include "DX7Draw.h"
+#include "ScreenLayout.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -73,7 +76,14 @@ int32_t MapCtrl::JudgePointer(int32_t px, int32_t py) const
 
 void MapCtrl::BlitCursor(int32_t destX, int32_t destY)
 {
-    Copy(kCursorGlyph, destX - kCursorHotX, destY - kCursorHotY);
+    if (layout == nullptr || layout->IsDesign()) {
+        Copy(kCursorGlyph, destX - kCursorHotX, destY - kCursorHotY);
+        return;
+    }
+    const QPoint hotSpot = layout->WindowAt({destX, destY});
+    const double u = layout->SideScale();
+    CopyTo(kCursorGlyph, hotSpot.x() - BoardView::Scaled(kCursorHotX, u),
+           hotSpot.y() - BoardView::Scaled(kCursorHotY, u));
 }
 
 void MapCtrl::BlitButton(int32_t targetIndex, int32_t mode)
@@ -104,5 +114,24 @@ void MapCtrl::BlitDigit(int32_t digit, int32_t x, int32_t y)
 
 void MapCtrl::Copy(const PixelRect& region, int32_t x, int32_t y)
 {
-    layer->DD7BltFast(x, y, sheet, region);
+    if (layout == nullptr || layout->IsDesign()) {
+        layer->DD7BltFast(x, y, sheet, region);
+        return;
+    }
+    const QPoint at = layout->SideBarAt(x, y);
+    CopyTo(region, at.x(), at.y());
+}
+
+// Sheet regions are scaled by their edges, as the sheet was painted; the
+// copy is clipped to the window, since the cursor may reach past its edge.
+void MapCtrl::CopyTo(const PixelRect& region, int32_t windowX, int32_t windowY)
+{
+    PixelRect source = BoardView::ScaledRect(region, layout->SideScale());
+    const int32_t cutLeft = std::max(0, -windowX);
+    const int32_t cutTop = std::max(0, -windowY);
+    source.Left += cutLeft;
+    source.Top += cutTop;
+    source.Right -= std::max(0, windowX + source.Width() + cutLeft - layout->Size().width());
+    source.Bottom -= std::max(0, windowY + source.Height() + cutTop - layout->Size().height());
+    layer->DD7BltFast(windowX + cutLeft, windowY + cutTop, sheet, source);
 }

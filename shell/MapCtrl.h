@@ -4,6 +4,7 @@
 #include <memory>
 
 class DX7Draw;
+class ScreenLayout;
 struct PixelRect;
 
 // The button bar: the three on-screen buttons, the tile counter and the game's
@@ -20,6 +21,10 @@ public:
 
     void SetDX7(std::shared_ptr<DX7Draw> dx7d);
     void SetDX7Sprite(int32_t idx, int32_t width, int32_t height);
+    // Where the side bar and the cursor are drawn, their sheet painted at the
+    // side bar's scale; null draws the design's picture. layout must outlive
+    // its use here.
+    void SetLayout(const ScreenLayout* screenLayout) { layout = screenLayout; }
 
     // The button whose hit area holds (px, py), or 0.
     int32_t JudgePointer(int32_t px, int32_t py) const;
@@ -32,9 +37,12 @@ public:
 
 private:
     void BlitDigit(int32_t digit, int32_t x, int32_t y);
+    // Copies a region of the 1× sheet to the side bar's design point (x, y).
     void Copy(const PixelRect& region, int32_t x, int32_t y);
+    void CopyTo(const PixelRect& region, int32_t windowX, int32_t windowY);
 
     std::shared_ptr<DX7Draw> layer;
+    const ScreenLayout* layout = nullptr;
     int32_t sheet = 0;
     int32_t sheetWidth = 0;
     int32_t sheetHeight = 0;

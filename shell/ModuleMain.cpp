@@ -51,14 +51,14 @@ void ModuleMain::Main()
     CreateWindow();
     const FormMain::BusyScope busy(*formMain);
     screen = std::make_unique<GameScreen>(*formMain, formMain->Picture(), picBitmap);
-    screen->Create(formMain->font());
+    screen->Create(formMain->font(), GameScreen::SharpScaling(commandLine.Scaling(), *settings));
     CreateController();
     CreateEnding();
     play = std::make_unique<PlayRouter>(
         *paiCtrl, *screen, *game, *ending, [this] { ShowOptions(); },
         [this](const std::function<void()>& work) { formMain->Guarded(work); });
     placement->ShowAsLeft();
-    RedrawScreen(REDRAW_FULL);
+    screen->FitToWindow();
     CreateSidePanel();
 
     answerMode = commandLine.AnswerMode();
@@ -188,7 +188,7 @@ void ModuleMain::ShowOptions()
 {
     const EndOfGame::PauseScope pause(*ending);
     formSub->SetAutohint(paiCtrl->AutoHint());
-    formSub->PlaceOver(formMain->frameGeometry().topLeft(), formMain->Picture().Fit().scale);
+    formSub->PlaceOver(formMain->frameGeometry().topLeft(), screen->MenuScale());
     formSub->exec();
 }
 

@@ -37,6 +37,16 @@ TEST(CommandLineTest, GameOptionsNameLayoutProblemAndFaceDown)
     }
 }
 
+TEST(CommandLineTest, ScalingIsTakenAnywhereBesideAGame)
+{
+    const CommandLine pixel(Split("--layout classic.tvm --scaling PIXEL --problem 2"));
+    EXPECT_EQ(pixel.Scaling(), QStringLiteral("pixel"));
+    EXPECT_EQ(pixel.Game()->problem, 2);
+    EXPECT_EQ(CommandLine(Split("--scaling=sharp /answer")).Scaling(), QStringLiteral("sharp"));
+    EXPECT_TRUE(CommandLine(Split("--scaling=sharp /answer")).AnswerMode());
+    EXPECT_FALSE(CommandLine(Split("")).Scaling().has_value());
+}
+
 TEST(CommandLineTest, WrongGameOptionsAreRefusedWithTheirReason)
 {
     const struct { const char *arguments, *reason; } cases[] = {
@@ -49,6 +59,8 @@ TEST(CommandLineTest, WrongGameOptionsAreRefusedWithTheirReason)
         {"--layout classic.tvm --problem", "--problem needs a value"},
         {"--layout classic.tvm --problem 1 --speed 3", "unknown argument \"--speed\""},
         {"--layout= --problem 1", "--layout needs"},
+        {"--scaling blurry", "--scaling needs pixel or sharp"},
+        {"--scaling", "--scaling needs pixel or sharp"},
     };
     for (const auto& c : cases) {
         try {

@@ -188,8 +188,10 @@ TEST_F(FormMainTest, AtItsFirstSizeTheWindowShowsTheBackSurfacePixelForPixel)
     EXPECT_EQ(FormMain::FittedFrame({792, 566}, {0, 0}, {1920, 0, 1281, 1024}).topLeft(), QPoint(2164, 229));
 }
 
-TEST_F(FormMainTest, ResizedTheWindowShowsThePictureAtAWholeScaleAndMapsThePointerBack)
+TEST_F(FormMainTest, WithPixelScalingAResizedWindowShowsThePictureAtAWholeScaleAndMapsThePointerBack)
 {
+    module.reset();
+    module = StartModule(TestName(), ClassicGame() << QStringLiteral("--scaling=pixel"));
     form().resize(500, 400);
     EXPECT_EQ(form().size(), QSize(792, 566)) << "never smaller than the picture";
     form().resize(1700, 1200);

@@ -1,5 +1,6 @@
-// The game on large screens (offscreen screens of 2560 × 1440 and 3840 × 2160):
-// maximised at 2×, full screen at 3×, played to the end by mouse.
+// The game on large screens (offscreen screens of 2560 × 1440 and 3840 × 2160)
+// with whole-number pixel scaling chosen: maximised at 2×, full screen at 3×,
+// played to the end by mouse.
 
 #include "ShellTestSupport.h"
 
@@ -24,7 +25,8 @@ protected:
     void SetUp() override
     {
         folder = FreshProgramFolder();
-        module = std::make_unique<ModuleMain>(folder, ClassicGame(11) << QStringLiteral("--answer"));
+        module = std::make_unique<ModuleMain>(folder, ClassicGame(11) << QStringLiteral("--answer")
+                                                                      << QStringLiteral("--scaling=pixel"));
         module->Main();
     }
 

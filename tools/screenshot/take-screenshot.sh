@@ -3,7 +3,7 @@
 # the pointer onto the board, and saves a grab of the game window.
 #   tools/screenshot/take-screenshot.sh [build folder] [output.png] [WIDTHxHEIGHT]
 # With a screen size the virtual screen has that size and the window fills it,
-# as a maximised window does, so the picture shows at the largest whole scale.
+# as a maximised window does, and the board fills the window.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=${1:-build}
@@ -39,14 +39,19 @@ scale=1 left=0 top=0
 if [[ -n $screen ]]; then
   width=${screen%x*} height=${screen#*x}
   xdotool windowmove "$window" 0 0 windowsize "$window" "$width" "$height"
-  scale=$(( width / 792 < height / 566 ? width / 792 : height / 566 ))
-  left=$(( (width - 792 * scale) / 2 )) top=$(( (height - 566 * scale) / 2 ))
 fi
 sleep 1
-# A point on the board, so that the game's cursor and a focused tile show.
-xdotool mousemove --window "$window" $(( left + 300 * scale )) $(( top + 200 * scale ))
-sleep 0.3
-xdotool mousemove --window "$window" $(( left + 80 * scale )) $(( top + 282 * scale ))
+# A point on the board, so that the game's cursor and a focused tile show:
+# the board fills the window left of the side bar.
+if [[ -n $screen ]]; then
+  xdotool mousemove --window "$window" $(( width / 2 )) $(( height / 3 ))
+  sleep 0.3
+  xdotool mousemove --window "$window" $(( width * 23 / 100 )) $(( height * 47 / 100 ))
+else
+  xdotool mousemove --window "$window" $(( left + 300 * scale )) $(( top + 200 * scale ))
+  sleep 0.3
+  xdotool mousemove --window "$window" $(( left + 80 * scale )) $(( top + 282 * scale ))
+fi
 sleep 0.5
 import -window "$window" "$output"
 echo "Saved $output"

@@ -12,7 +12,11 @@ public:
     static constexpr int FrameTop = 306;
     static constexpr QRgb Key = 0xFFFF00FF;
 
-    static QImage Build();
+    // The sheet drawn at scale: every region lies at its 1× edges times
+    // scale, rounded, and is drawn to fill that place.
+    static QImage Build(double scale = 1.0);
     static QRect FaceRect(int face);
     static QRect FrameRect(int cell);
+    // A 1× region as it lies on the sheet drawn at scale.
+    static QRect Scaled(const QRect& region, double scale);
 };

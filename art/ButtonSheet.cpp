@@ -2,11 +2,13 @@
 
 #include "ArtFonts.h"
 #include "KeyedStamp.h"
+#include "TileSheet.h"
 
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <array>
+#include <cmath>
 
 namespace {
 
@@ -52,12 +54,22 @@ FaceStyle FaceStyleOf(int mode)
     return styles[mode];
 }
 
-QImage FaceLayer(int mode)
+// Prepares p to draw in base-size coordinates onto a layer of the target size.
+void FitTo(QPainter& p, QSize base, QSize target)
+{
+    p.setRenderHint(QPainter::Antialiasing);
+    if (target != base)
+        p.scale(double(target.width()) / base.width(), double(target.height()) / base.height());
+}
+
+constexpr QSize kFaceSize{110, 32};
+
+QImage FaceLayer(int mode, QSize target = kFaceSize)
 {
     const FaceStyle style = FaceStyleOf(mode);
-    QImage layer = KeyedStamp::Layer(110, 32);
+    QImage layer = KeyedStamp::Layer(target.width(), target.height());
     QPainter p(&layer);
-    p.setRenderHint(QPainter::Antialiasing);
+    FitTo(p, kFaceSize, target);
     QLinearGradient gradient(0, 0, 0, 32);
     gradient.setColorAt(0, style.top);
     gradient.setColorAt(1, style.bottom);
@@ -96,11 +108,11 @@ QPainterPath LabelPath(const QString& text, ButtonSheet::Labels labels, qreal ce
     return path;
 }
 
-QImage LabelLayer(const QString& text, ButtonSheet::Labels labels, qreal centreX = 55)
+QImage LabelLayer(const QString& text, ButtonSheet::Labels labels, QSize target, qreal centreX = 55)
 {
-    QImage layer = KeyedStamp::Layer(110, 32);
+    QImage layer = KeyedStamp::Layer(target.width(), target.height());
     QPainter p(&layer);
-    p.setRenderHint(QPainter::Antialiasing);
+    FitTo(p, kFaceSize, target);
     p.fillPath(LabelPath(text, labels, centreX), Navy);
     return layer;
 }
@@ -140,36 +152,36 @@ void PaintBackArrowIcon(QPainter& p)
     p.drawPolygon(QPolygonF({QPointF(8.5, 12), QPointF(15, 7.5), QPointF(15, 16.5)}));
 }
 
-QImage BarLabelLayer(int button, const SheetWords& words, ButtonSheet::Labels labels)
+QImage BarLabelLayer(int button, const SheetWords& words, ButtonSheet::Labels labels, QSize target)
 {
-    QImage layer = LabelLayer(words.bar[button - 1], labels, 64);
+    QImage layer = LabelLayer(words.bar[button - 1], labels, target, 64);
     QPainter p(&layer);
-    p.setRenderHint(QPainter::Antialiasing);
+    FitTo(p, kFaceSize, target);
     static const std::array<void (*)(QPainter&), 3> icons{PaintMenuIcon, PaintBulbIcon, PaintBackArrowIcon};
     icons[button - 1](p);
     return layer;
 }
 
 // White figures with a navy outline, read against the backdrop.
-QImage OutlinedPathLayer(const QPainterPath& path, QSize size, qreal outline = 3.0)
+QImage OutlinedPathLayer(const QPainterPath& path, QSize size, QSize target, qreal outline = 3.0)
 {
-    QImage layer = KeyedStamp::Layer(size.width(), size.height());
+    QImage layer = KeyedStamp::Layer(target.width(), target.height());
     QPainter p(&layer);
-    p.setRenderHint(QPainter::Antialiasing);
+    FitTo(p, size, target);
     p.strokePath(path, QPen(Navy, outline, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.fillPath(path, QColor(0xFF, 0xFF, 0xFF));
     return layer;
 }
 
-QImage OutlinedTextLayer(const QString& text, QSize size, qreal pixelSize)
+QImage OutlinedTextLayer(const QString& text, QSize size, qreal pixelSize, QSize target)
 {
     return OutlinedPathLayer(ArtFonts::CenteredText(text, ArtFonts::Gothic(pixelSize, true),
                                                     QPointF(size.width() / 2.0, size.height() / 2.0)),
-                             size);
+                             size, target);
 }
 
 // The English caption: its lines stacked in the small Latin face.
-QImage OutlinedLinesLayer(const QString& text, QSize size)
+QImage OutlinedLinesLayer(const QString& text, QSize size, QSize target)
 {
     const QStringList lines = text.split(u'\n');
     const qreal pitch = size.height() / static_cast<qreal>(lines.size());
@@ -177,14 +189,14 @@ QImage OutlinedLinesLayer(const QString& text, QSize size)
     for (qsizetype i = 0; i < lines.size(); ++i)
         path.addPath(ArtFonts::CenteredText(lines[i], ArtFonts::CondensedSans(10),
                                             QPointF(size.width() / 2.0, pitch * (i + 0.5))));
-    return OutlinedPathLayer(path, size, 2.4);
+    return OutlinedPathLayer(path, size, target, 2.4);
 }
 
-QImage CaptionLayer(const QString& text, ButtonSheet::Labels labels, QSize size)
+QImage CaptionLayer(const QString& text, ButtonSheet::Labels labels, QSize size, QSize target)
 {
     if (labels == ButtonSheet::Labels::English)
-        return OutlinedLinesLayer(text, size);
-    return OutlinedTextLayer(text, size, 17);
+        return OutlinedLinesLayer(text, size, target);
+    return OutlinedTextLayer(text, size, 17, target);
 }
 
 // The cursor is pixel art: a pointing hand whose fingertip is the hot spot (7, 1).
@@ -200,25 +212,31 @@ constexpr std::array<const char*, 22> CursorPixels{
     "....................",
 };
 
-void PaintCursor(QImage& sheet, QPoint at)
+// Larger, each art pixel fills the sheet pixels its scaled square covers.
+void PaintCursor(QImage& sheet, QPoint at, double scale)
 {
+    const auto edge = [scale](int value) { return static_cast<int>(std::lround(value * scale)); };
     for (int y = 0; y < static_cast<int>(CursorPixels.size()); ++y) {
         for (int x = 0; CursorPixels[y][x] != '\0'; ++x) {
+            QRgb colour = 0;
             switch (CursorPixels[y][x]) {
-            case 'X': sheet.setPixel(at + QPoint(x, y), qRgb(0x10, 0x10, 0x18)); break;
-            case 'o': sheet.setPixel(at + QPoint(x, y), qRgb(0xFF, 0xFD, 0xF4)); break;
-            case 'g': sheet.setPixel(at + QPoint(x, y), qRgb(0xB8, 0xBC, 0xC8)); break;
-            default: break;
+            case 'X': colour = qRgb(0x10, 0x10, 0x18); break;
+            case 'o': colour = qRgb(0xFF, 0xFD, 0xF4); break;
+            case 'g': colour = qRgb(0xB8, 0xBC, 0xC8); break;
+            default: continue;
             }
+            for (int sy = edge(y); sy < edge(y + 1); ++sy)
+                for (int sx = edge(x); sx < edge(x + 1); ++sx)
+                    sheet.setPixel(at + QPoint(sx, sy), colour);
         }
     }
 }
 
-QImage IndicatorLayer(bool on)
+QImage IndicatorLayer(bool on, QSize target)
 {
-    QImage layer = KeyedStamp::Layer(55, 32);
+    QImage layer = KeyedStamp::Layer(target.width(), target.height());
     QPainter p(&layer);
-    p.setRenderHint(QPainter::Antialiasing);
+    FitTo(p, {55, 32}, target);
     const QRectF pill(6.5, 8.5, 42, 16);
     p.setPen(QPen(Navy, 1.2));
     p.setBrush(on ? QColor(0x2F, 0xB8, 0x4E) : QColor(0x8A, 0x94, 0xA6));
@@ -249,32 +267,40 @@ QRect ButtonSheet::PanelLabelRect(int item)
     return {corners[item], QSize(110, 32)};
 }
 
-QImage ButtonSheet::Build(Labels labels)
+QImage ButtonSheet::Build(Labels labels, double scale)
 {
     const SheetWords& words = labels == Labels::Japanese ? JapaneseWords : EnglishWords;
-    QImage sheet(Width, Height, QImage::Format_RGB32);
+    const auto place = [scale](const QRect& region) { return TileSheet::Scaled(region, scale); };
+    const auto stamp = [&](QImage& sheet, const QImage& layer, const QRect& region, const auto& matte, int minAlpha) {
+        KeyedStamp::OverMatte(sheet, layer, place(region).topLeft(), matte, Key, minAlpha);
+    };
+    QImage sheet(place({0, 0, Width, Height}).size(), QImage::Format_RGB32);
     sheet.fill(Key);
-    PaintCursor(sheet, CursorRect().topLeft());
+    PaintCursor(sheet, place(CursorRect()).topLeft(), scale);
     for (int digit = 0; digit < 10; ++digit)
-        KeyedStamp::OverMatte(sheet, OutlinedTextLayer(QString::number(digit), {12, 22}, 19),
-                              DigitRect(digit).topLeft(), Backdrop, Key, SoftMinAlpha);
-    KeyedStamp::OverMatte(sheet, CaptionLayer(words.caption, labels, {44, 22}), CaptionRect().topLeft(),
-                          Backdrop, Key, SoftMinAlpha);
+        stamp(sheet, OutlinedTextLayer(QString::number(digit), {12, 22}, 19, place(DigitRect(digit)).size()),
+              DigitRect(digit), Backdrop, SoftMinAlpha);
+    stamp(sheet, CaptionLayer(words.caption, labels, {44, 22}, place(CaptionRect()).size()), CaptionRect(), Backdrop,
+          SoftMinAlpha);
     if (!words.unit.isEmpty())
-        KeyedStamp::OverMatte(sheet, CaptionLayer(words.unit, labels, {22, 22}), UnitRect().topLeft(), Backdrop,
-                              Key, SoftMinAlpha);
+        stamp(sheet, CaptionLayer(words.unit, labels, {22, 22}, place(UnitRect()).size()), UnitRect(), Backdrop,
+              SoftMinAlpha);
     for (int mode = 0; mode < 3; ++mode)
-        KeyedStamp::OverMatte(sheet, FaceLayer(mode), FaceRect(mode).topLeft(), Backdrop, Key,
-                              SoftMinAlpha);
-    const QImage labelGround = OpaqueOverBackdrop(FaceLayer(0));
-    for (int button = 1; button <= 3; ++button)
-        KeyedStamp::OverMatte(sheet, BarLabelLayer(button, words, labels), BarLabelRect(button).topLeft(),
-                              labelGround, Key, LabelMinAlpha);
-    for (int item = 0; item < 8; ++item)
-        KeyedStamp::OverMatte(sheet, LabelLayer(words.panel[item], labels), PanelLabelRect(item).topLeft(),
-                              labelGround, Key, LabelMinAlpha);
+        stamp(sheet, FaceLayer(mode, place(FaceRect(mode)).size()), FaceRect(mode), Backdrop, SoftMinAlpha);
+    // Each label is blended over a face drawn at its own cell's size.
+    const auto labelGround = [&](const QRect& region) { return OpaqueOverBackdrop(FaceLayer(0, place(region).size())); };
+    for (int button = 1; button <= 3; ++button) {
+        const QRect region = BarLabelRect(button);
+        stamp(sheet, BarLabelLayer(button, words, labels, place(region).size()), region, labelGround(region),
+              LabelMinAlpha);
+    }
+    for (int item = 0; item < 8; ++item) {
+        const QRect region = PanelLabelRect(item);
+        stamp(sheet, LabelLayer(words.panel[item], labels, place(region).size()), region, labelGround(region),
+              LabelMinAlpha);
+    }
     for (bool on : {true, false})
-        KeyedStamp::OverMatte(sheet, IndicatorLayer(on), IndicatorRect(on).topLeft(), Backdrop, Key,
-                              SoftMinAlpha);
+        stamp(sheet, IndicatorLayer(on, place(IndicatorRect(on)).size()), IndicatorRect(on), Backdrop,
+              SoftMinAlpha);
     return sheet;
 }

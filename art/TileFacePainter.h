@@ -10,7 +10,8 @@ public:
     static constexpr int Width = 37;
     static constexpr int Height = 51;
 
-    // face 0-53; the unused faces 9, 19, 29 and 49 stay blank.
-    static QImage Paint(int face);
+    // face 0-53; the unused faces 9, 19, 29 and 49 stay blank. size is the
+    // picture's size in pixels; the face is drawn to fill it.
+    static QImage Paint(int face, QSize size = {Width, Height});
     static bool IsBlank(int face);
 };

@@ -104,11 +104,13 @@ void PaintBackPattern(QPainter& p)
 
 } // namespace
 
-QImage TileFramePainter::Paint(int cell)
+QImage TileFramePainter::Paint(int cell, QSize size)
 {
-    QImage layer = KeyedStamp::Layer(Width, Height);
+    QImage layer = KeyedStamp::Layer(size.width(), size.height());
     QPainter p(&layer);
     p.setRenderHint(QPainter::Antialiasing);
+    if (size != QSize(Width, Height))
+        p.scale(double(size.width()) / Width, double(size.height()) / Height);
     PaintEdge(p);
     PaintFace(p, cell);
     if (cell == 0)

@@ -455,14 +455,16 @@ bool TileFacePainter::IsBlank(int face)
     return face < 0 || face > 53 || (face % 10 == 9 && face != 39);
 }
 
-QImage TileFacePainter::Paint(int face)
+QImage TileFacePainter::Paint(int face, QSize size)
 {
-    QImage image(Width, Height, QImage::Format_RGB32);
+    QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
     if (IsBlank(face))
         return image;
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    if (size != QSize(Width, Height))
+        p.scale(double(size.width()) / Width, double(size.height()) / Height);
     const int rank = face % 10;
     if (face < 10)
         PaintCharacter(p, rank);

@@ -12,5 +12,6 @@ public:
     static constexpr int CellCount = 6;
 
     // cell 0 back, 1 normal, 2 focus, 3 selected, 4 hint, 5 played back
-    static QImage Paint(int cell);
+    // size is the cell's size in pixels; the tile is drawn to fill it.
+    static QImage Paint(int cell, QSize size = {Width, Height});
 };

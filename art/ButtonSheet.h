@@ -15,7 +15,8 @@ public:
     static constexpr int Height = 302;
     static constexpr QRgb Key = 0xFFFF0000;
 
-    static QImage Build(Labels labels = Labels::Japanese);
+    // The sheet drawn at scale, each region at its 1× edges times scale, rounded.
+    static QImage Build(Labels labels = Labels::Japanese, double scale = 1.0);
 
     static QRect CursorRect();
     static QRect DigitRect(int digit);
