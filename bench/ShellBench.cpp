@@ -137,7 +137,7 @@ void BM_SharpCursorMove(benchmark::State& state)
     bool down = false;
     for (auto _ : state) {
         down = !down;
-        game.module.FocusAt(720, down ? 250 : 254);
+        game.module.Play().FocusAt(720, down ? 250 : 254);
     }
 }
 BENCHMARK(BM_SharpCursorMove)->Args({3840, 2160})->Unit(benchmark::kMicrosecond);
@@ -181,14 +181,14 @@ void BM_RedrawFullScaled(benchmark::State& state)
     ModuleMain& module = game.module;
     const auto scale = static_cast<int>(state.range(0));
     module.Form().resize(ModuleMain::kScreenWidth * scale, ModuleMain::kScreenHeight * scale);
-    if (module.Form().picMain->Fit().scale != scale) {
+    if (module.Form().Picture().Fit().scale != scale) {
         state.SkipWithError("the window does not show the picture at that scale");
         return;
     }
     bool left = false;
     for (auto _ : state) {
         left = !left;
-        module.FocusAt(left ? 60 : 600, left ? 100 : 480);
+        module.Play().FocusAt(left ? 60 : 600, left ? 100 : 480);
         module.RedrawScreen(ModuleMain::REDRAW_FULL);
     }
 }

@@ -5,6 +5,7 @@
 #include "MessageBox.h"
 #include "ModuleCommands.h"
 #include "PictureBox.h"
+#include "ScreenColours.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -21,9 +22,6 @@ namespace {
 constexpr int32_t kButtonWidth = 110;
 constexpr int32_t kButtonHeight = 32;
 constexpr int32_t kHoverThreshold = 3;
-// 0x00BBGGRR: the sheet's transparent red, and the panel's light blue.
-constexpr uint32_t kSheetKey = 0x0000FF;
-constexpr uint32_t kBackgroundColor = 0xFF9933;
 // The wallpaper is chosen outside PanelCommand; it has no panel code of its own.
 constexpr int kWallpaperCommand = -1;
 
@@ -141,11 +139,11 @@ void FormSub::Initialize(const QImage& sheet)
     draw_ = std::make_unique<DX7Draw>();
     draw_->Initialize(this, picMain_, CLIENT_WIDTH, CLIENT_HEIGHT);
     sheetSprite_ = draw_->GetFreeNumber();
-    draw_->LoadPicture(sheetSprite_, sheet, true, kSheetKey, kSheetKey);
+    draw_->LoadPicture(sheetSprite_, sheet, true, ScreenColours::kButtonKey, ScreenColours::kButtonKey);
     backSprite_ = draw_->GetFreeNumber();
     draw_->CreateSprite(backSprite_, CLIENT_WIDTH, CLIENT_HEIGHT, false);
     backRect_ = {0, 0, CLIENT_WIDTH, CLIENT_HEIGHT};
-    draw_->DD7Fill(backSprite_, backRect_, kBackgroundColor);
+    draw_->DD7Fill(backSprite_, backRect_, ScreenColours::kBackdrop);
     selected_ = ITEM_NEWGAME;
 }
 

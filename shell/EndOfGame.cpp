@@ -1,8 +1,7 @@
 #include "EndOfGame.h"
 
-#include "FormMain.h"
+#include "GameCommands.h"
 #include "MessageBox.h"
-#include "ModuleMain.h"
 #include "PaiCtrl.h"
 #include "PaiStructure.h"
 #include "PositionWatcher.h"
@@ -40,10 +39,11 @@ MessageRequest Notice(const QString& text, const QString& title, const QStringLi
 
 } // namespace
 
-EndOfGame::EndOfGame(ModuleMain& module, QWidget& window, const std::string& recordsPath, PositionJudge judge,
-                     RecordsText::OwnCheck isOwn)
-    : module_(module), window_(window), records_(recordsPath, std::move(isOwn)),
-      watcher_(std::make_unique<PositionWatcher>(std::move(judge))), windowActive_(window.isActiveWindow())
+EndOfGame::EndOfGame(GameCommands& game, QWidget& window, const std::string& recordsPath, PositionJudge judge,
+                     Guard guard, RecordsText::OwnCheck isOwn)
+    : game_(game), window_(window), records_(recordsPath, std::move(isOwn)),
+      watcher_(std::make_unique<PositionWatcher>(std::move(judge))), guard_(std::move(guard)),
+      windowActive_(window.isActiveWindow())
 {
     if (!records_.SetAsidePath().empty())
         std::cerr << "tovrik: what could not be read of the statistics file was kept aside in "
@@ -98,7 +98,7 @@ void EndOfGame::NewGame()
     hints_ = 0;
     takeBacks_ = 0;
     toldLoss_ = -1;
-    cleared_ = module_.Controller().GetPaiCount() == 0;
+    cleared_ = game_.Position().GetPaiCount() == 0;
     clock_.Reset();
     UpdateClock();
     PositionChanged(false);
@@ -137,7 +137,7 @@ void EndOfGame::Restarted()
 void EndOfGame::AfterMove()
 {
     PositionChanged(true);
-    if (module_.Controller().GetPaiCount() == 0) {
+    if (game_.Position().GetPaiCount() == 0) {
         cleared_ = true;
         UpdateClock();
     } else if (DeadEnd()) {
@@ -159,7 +159,7 @@ void EndOfGame::AfterHint()
         ShowDeadEnd();
         return;
     }
-    if (module_.Controller().Board().Hint())
+    if (game_.Position().Board().Hint())
         ++hints_;
     hintAsked_ = true;
     TellWhenLost();
@@ -167,13 +167,13 @@ void EndOfGame::AfterHint()
 
 bool EndOfGame::DeadEnd() const
 {
-    const PaiCtrl& controller = module_.Controller();
+    const PaiCtrl& controller = game_.Position();
     return started_ && controller.GetPaiCount() > 0 && !controller.Board().Hint();
 }
 
 void EndOfGame::PositionChanged(bool byMove)
 {
-    const PaiCtrl& controller = module_.Controller();
+    const PaiCtrl& controller = game_.Position();
     ++position_;
     judged_.reset();
     byMove_ = byMove;
@@ -192,24 +192,24 @@ void EndOfGame::OnJudged(quint64 position, WayBack way)
     if (position != position_)
         return;
     judged_ = way;
-    module_.Form().Guarded([this] { TellWhenLost(); });
+    guard_([this] { TellWhenLost(); });
 }
 
 void EndOfGame::TellLater()
 {
     QMetaObject::invokeMethod(
-        this, [this] { module_.Form().Guarded([this] { TellWhenLost(); }); }, Qt::QueuedConnection);
+        this, [this] { guard_([this] { TellWhenLost(); }); }, Qt::QueuedConnection);
 }
 
 // Told once for each place the game was lost: at once after the move when
 // auto-hint is on, else when the player asks for a hint.
 void EndOfGame::TellWhenLost()
 {
-    if (pauseDepth_ > 0 || module_.PlayState() == ModuleMain::STATE_ANIMATING)
+    if (pauseDepth_ > 0 || game_.Animating())
         return;
     if (!judged_ || judged_->now != Outlook::Unwinnable || judged_->movesBack < 1)
         return;
-    const PaiCtrl& controller = module_.Controller();
+    const PaiCtrl& controller = game_.Position();
     if (!hintAsked_ && !(byMove_ && controller.AutoHint()))
         return;
     const int32_t lossAt = controller.RemovedCount() - judged_->movesBack * controller.Board().Once();
@@ -228,7 +228,7 @@ void EndOfGame::TellWayBack(int32_t movesBack)
     const PauseScope pause(*this);
     const MessageResult answer = ShowMessage(Notice(text, tr("解けない局面"), {tr("戻す"), tr("続ける")}));
     if (ChoiceIndex(answer) == WAY_BACK_TAKE_BACK)
-        TakeBack(movesBack);
+        RunAfterNotice([this, movesBack] { game_.TakeBack(movesBack); });
 }
 
 void EndOfGame::ShowDeadEnd()
@@ -237,17 +237,18 @@ void EndOfGame::ShowDeadEnd()
     const MessageResult answer = ShowMessage(Notice(tr("取れる牌がなくなりました。"), tr("手詰まり"),
                                                     {tr("一手戻す"), tr("やり直し"), tr("新しいゲーム"), tr("閉じる")}));
     switch (ChoiceIndex(answer)) {
-    case DEAD_END_TAKE_BACK: TakeBack(1); break;
-    case DEAD_END_RESTART: module_.PanelCommand(ModuleMain::PANEL_RESTART); break;
-    case DEAD_END_NEW_GAME: module_.PanelCommand(ModuleMain::PANEL_NEWGAME); break;
+    case DEAD_END_TAKE_BACK: RunAfterNotice([this] { game_.TakeBack(1); }); break;
+    case DEAD_END_RESTART: RunAfterNotice([this] { game_.Restart(); }); break;
+    case DEAD_END_NEW_GAME: RunAfterNotice([this] { game_.NewGame(); }); break;
     default: break;
     }
 }
 
-void EndOfGame::TakeBack(int32_t moves)
+// Run from the event loop: the notice's own handling is over before the game
+// changes, and nothing that command tells can reach into it.
+void EndOfGame::RunAfterNotice(std::function<void()> command)
 {
-    for (int32_t k = 0; k < moves; ++k)
-        module_.CommandPlayback();
+    QMetaObject::invokeMethod(this, [this, command = std::move(command)] { guard_(command); }, Qt::QueuedConnection);
 }
 
 void EndOfGame::Cleared()
@@ -264,7 +265,7 @@ void EndOfGame::ShowWin(std::optional<bool> newBest)
     const MessageResult answer =
         ShowMessage(Notice(WinText(newBest), tr("クリア"), {tr("新しいゲーム"), tr("閉じる")}));
     if (ChoiceIndex(answer) == WIN_NEW_GAME)
-        module_.PanelCommand(ModuleMain::PANEL_NEWGAME);
+        RunAfterNotice([this] { game_.NewGame(); });
 }
 
 QString EndOfGame::WinText(std::optional<bool> newBest) const

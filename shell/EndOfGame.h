@@ -13,7 +13,7 @@
 #include <optional>
 #include <string>
 
-class ModuleMain;
+class GameCommands;
 class PositionWatcher;
 class QWidget;
 
@@ -21,13 +21,16 @@ class QWidget;
 // the move after which the deal can no longer be cleared (found by judging
 // every new position on a worker thread), and the win with the time played
 // and the layout's statistics. The module reports every change of the game;
-// the notices act on the game through the module's own commands.
+// a command chosen in a notice runs once the notice has closed.
 class EndOfGame : public QObject {
     Q_OBJECT
 
 public:
+    // Runs work from the event loop, showing an error rather than passing it on.
+    using Guard = std::function<void(const std::function<void()>&)>;
+
     // isOwn tells the statistics which names of an old file were the player's own layouts.
-    EndOfGame(ModuleMain& module, QWidget& window, const std::string& recordsPath, PositionJudge judge,
+    EndOfGame(GameCommands& game, QWidget& window, const std::string& recordsPath, PositionJudge judge, Guard guard,
               RecordsText::OwnCheck isOwn = {});
     ~EndOfGame() override;
 
@@ -78,16 +81,17 @@ private:
     void TellWayBack(int32_t movesBack);
     void ShowWin(std::optional<bool> newBest);
     QString WinText(std::optional<bool> newBest) const;
-    void TakeBack(int32_t moves);
+    void RunAfterNotice(std::function<void()> command);
     void UpdateClock();
     void Record(const std::function<void()>& change);
     void FlushLater();
 
-    ModuleMain& module_;
+    GameCommands& game_;
     QWidget& window_;
     PlayRecords records_;
     PlayClock clock_;
     std::unique_ptr<PositionWatcher> watcher_;
+    Guard guard_;
 
     std::string layout_;
     bool started_ = false;

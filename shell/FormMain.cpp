@@ -1,11 +1,11 @@
 #include "FormMain.h"
 
+#include "GuardedWork.h"
 #include "Language.h"
-
-#include "MessageBox.h"
-#include "ModuleMain.h"
 #include "PictureBox.h"
+#include "WindowCloseFilter.h"
 
+#include <QApplication>
 #include <QFont>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -32,12 +32,10 @@ QFont WindowFont()
 
 } // namespace
 
-FormMain::FormMain(ModuleMain& module)
+FormMain::FormMain()
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
-                           Qt::WindowCloseButtonHint),
-      picBitmap{QImage(QStringLiteral(":/sheets/tiles.png")), QImage(ButtonSheetPath())},
-      module(module)
+                           Qt::WindowCloseButtonHint)
 {
     setWindowTitle(QStringLiteral("Tovrik"));
     setFont(WindowFont());
@@ -52,8 +50,12 @@ FormMain::FormMain(ModuleMain& module)
     connect(&releaseSettle, &QTimer::timeout, this, &FormMain::SettleKeyRelease);
 }
 
+FormMain::~FormMain() = default;
+
 void FormMain::FormInitialize(int32_t w, int32_t h)
 {
+    closeFilter = std::make_unique<WindowCloseFilter>(*this, [this] { CloseOverModalWindows(); });
+    QCoreApplication::instance()->installNativeEventFilter(closeFilter.get());
     ClientW = w;
     ClientH = h;
     setMinimumSize(w, h);
@@ -107,9 +109,9 @@ void FormMain::KeyDown(int32_t keyCode)
     // Counted before acting: a key-up handled inside the action (during the
     // clear animation's wait) must not be undone afterwards.
     const int32_t repeat = KeyRepeat;
-    const bool held = KeyHeld;
+    const bool held = keyHeld;
     KeyRepeat = std::min(KeyRepeat + 1, kMaxKeyRepeat);
-    KeyHeld = true;
+    keyHeld = true;
     ActOnKey(keyCode, repeat, held);
 }
 
@@ -127,13 +129,13 @@ void FormMain::ActOnKey(int32_t keyCode, int32_t repeat, bool held)
     if (held)
         return;
     switch (keyCode) {
-    case KEY_H: module.CommandHint(); break;
-    case KEY_BACK: module.CommandPlayback(); break;
+    case KEY_H: emit HintAsked(); break;
+    case KEY_BACK: emit PlaybackAsked(); break;
     case KEY_RETURN:
     case KEY_X: ClickCursor(CursorX, CursorY); break;
     case KEY_ESCAPE:
-    case KEY_Z: module.CommandCancel(); break;
-    case KEY_Q: module.ShowOptions(); break;
+    case KEY_Z: emit CancelAsked(); break;
+    case KEY_Q: emit MenuAsked(); break;
     case KEY_F11: ToggleFullScreen(); break;
     default: break;
     }
@@ -142,7 +144,7 @@ void FormMain::ActOnKey(int32_t keyCode, int32_t repeat, bool held)
 void FormMain::KeyUp()
 {
     KeyRepeat = 0;
-    KeyHeld = false;
+    keyHeld = false;
 }
 
 void FormMain::MouseMove(QPointF position)
@@ -169,19 +171,19 @@ void FormMain::MouseDown(Qt::MouseButton button, QPointF position)
     if (button == Qt::LeftButton)
         ClickCursor(CursorX, CursorY);
     else
-        module.CommandCancel();
+        emit CancelAsked();
 }
 
 void FormMain::MoveCursor(int32_t x, int32_t y)
 {
     CursorX = std::min(std::max(x, kCursorMargin), ClientW - kCursorRightReserve);
     CursorY = std::min(std::max(y, kCursorMargin), ClientH - kCursorBottomReserve);
-    module.FocusAt(CursorX, CursorY);
+    emit CursorMoved(CursorX, CursorY);
 }
 
 void FormMain::ClickCursor(int32_t x, int32_t y)
 {
-    module.ClickAt(x, y);
+    emit Clicked(x, y);
 }
 
 void FormMain::SettleKeyRelease()
@@ -227,7 +229,7 @@ void FormMain::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     picMain->setGeometry(rect());
-    module.WindowReshaped();
+    emit Reshaped();
 }
 
 void FormMain::changeEvent(QEvent* event)
@@ -240,7 +242,7 @@ void FormMain::changeEvent(QEvent* event)
         KeyUp();
     }
     if (event->type() == QEvent::WindowStateChange)
-        module.WindowReshaped();
+        emit Reshaped();
 }
 
 void FormMain::closeEvent(QCloseEvent* event)
@@ -250,18 +252,18 @@ void FormMain::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    if (!module.QuitConfirmed()) {
+    if (mayClose && !mayClose()) {
         event->ignore();
         return;
     }
-    module.ExitApp();
+    emit Closing();
     QWidget::closeEvent(event);
 }
 
 void FormMain::moveEvent(QMoveEvent* event)
 {
     QWidget::moveEvent(event);
-    module.WindowMoved(pos());
+    emit Moved(pos());
 }
 
 bool FormMain::eventFilter(QObject* watched, QEvent* event)
@@ -300,10 +302,18 @@ FormMain::BusyScope::~BusyScope()
 void FormMain::Guarded(const std::function<void()>& work)
 {
     const BusyScope busy(*this);
-    try {
-        work();
-    } catch (const std::exception& error) {
-        ShowMessage({tr("操作を続けられませんでした。").toStdString() + "\n" + error.what(), {}, MessageButtons::Ok,
-                     MessageIcon::Critical});
-    }
+    RunGuarded(work);
+}
+
+void FormMain::SetCloseCheck(std::function<bool()> check)
+{
+    mayClose = std::move(check);
+}
+
+void FormMain::CloseOverModalWindows()
+{
+    while (QWidget* modal = QApplication::activeModalWidget())
+        if (!modal->close())
+            return;
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
 }

@@ -1,21 +1,20 @@
 #pragma once
 
-#include <QImage>
 #include <QTimer>
 #include <QWidget>
 
-#include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
-class ModuleMain;
 class PictureBox;
+class WindowCloseFilter;
 
 // The main window: the game's picture, shown at the largest whole-number scale
 // that the window's size allows (it can be resized, maximised and made full
 // screen, never smaller than the picture). It turns keys and mouse events into
-// cursor moves and commands of the module; the game's own cursor replaces the
-// system pointer over the picture.
+// cursor moves and commands, given out as signals; the game's own cursor
+// replaces the system pointer over the picture.
 class FormMain : public QWidget {
     Q_OBJECT
 
@@ -41,7 +40,8 @@ public:
     static constexpr int kReleaseSettleMs = 30;
     static constexpr int32_t kMouseThreshold = 2;
 
-    explicit FormMain(ModuleMain& module);
+    FormMain();
+    ~FormMain() override;
 
     // Marks the module busy in a handler or in start-up: a close asked for
     // meanwhile waits until the work is done, so that shutdown never pulls
@@ -72,6 +72,11 @@ public:
     // Runs a handler's work as busy; an error ends the work, not the program,
     // and is shown to the player with its reason.
     void Guarded(const std::function<void()>& work);
+    // Asked before the window closes; false keeps it open.
+    void SetCloseCheck(std::function<bool()> mayClose);
+    // The close button was pressed while the side panel or a dialog is open:
+    // those close first, then the window, with the usual question.
+    void CloseOverModalWindows();
 
     void KeyDown(int32_t keyCode);
     void KeyUp();
@@ -85,18 +90,24 @@ public:
     void MoveCursor(int32_t x, int32_t y);
     void ClickCursor(int32_t x, int32_t y);
 
-    PictureBox* picMain = nullptr;
-    QImage picWall;
-    std::array<QImage, 2> picBitmap;
+    // Where the game's picture is shown.
+    PictureBox& Picture() const { return *picMain; }
+    // The window's cursor, in the picture's pixels.
+    QPoint Cursor() const { return {CursorX, CursorY}; }
+    bool KeyHeld() const { return keyHeld; }
 
-    int32_t ClientW = 0;
-    int32_t ClientH = 0;
-    int32_t LastMouseX = 0;
-    int32_t LastMouseY = 0;
-    int32_t CursorX = 0;
-    int32_t CursorY = 0;
-    int32_t KeyRepeat = 0;
-    bool KeyHeld = false;
+signals:
+    void CursorMoved(int32_t x, int32_t y);
+    void Clicked(int32_t x, int32_t y);
+    void CancelAsked();
+    void HintAsked();
+    void PlaybackAsked();
+    void MenuAsked();
+    void Moved(QPoint topLeft);
+    // The size, maximised or full-screen state changed.
+    void Reshaped();
+    // The window is closing, the player agreeing.
+    void Closing();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -117,7 +128,17 @@ private:
         quint64 timestamp = 0;
     };
 
-    ModuleMain& module;
+    PictureBox* picMain = nullptr;
+    int32_t ClientW = 0;
+    int32_t ClientH = 0;
+    int32_t LastMouseX = 0;
+    int32_t LastMouseY = 0;
+    int32_t CursorX = 0;
+    int32_t CursorY = 0;
+    int32_t KeyRepeat = 0;
+    bool keyHeld = false;
+    std::function<bool()> mayClose;
+    std::unique_ptr<WindowCloseFilter> closeFilter;
     PendingRelease pendingRelease;
     QTimer releaseSettle;
     int32_t busyDepth = 0;

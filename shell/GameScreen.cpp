@@ -1,5 +1,6 @@
 #include "GameScreen.h"
 
+#include "BoardSprites.h"
 #include "ButtonSheet.h"
 #include "DX7Draw.h"
 #include "Language.h"
@@ -7,26 +8,20 @@
 #include "PaiCtrl.h"
 #include "PaiStructure.h"
 #include "PictureBox.h"
+#include "ScreenColours.h"
 #include "Settings.h"
 #include "TileSheet.h"
 
 #include <QEvent>
 
 #include <algorithm>
-#include <chrono>
 #include <climits>
-#include <thread>
 
 namespace {
 
-constexpr uint32_t kWhite = 0xFFFFFF;
-constexpr uint32_t kMagenta = 0xFF00FF;
-constexpr uint32_t kRed = 0x0000FF;
-constexpr uint32_t kBackdropColour = 0xFF9933;
 constexpr int32_t kCaptionX = 665;
 constexpr int32_t kCaptionY = 120;
 constexpr double kLinePitch = 14.0;
-constexpr auto kFrameInterval = std::chrono::microseconds(1'000'000 / 60);
 const QString kScalingKey = QStringLiteral("scaling");
 const QString kPixelScaling = QStringLiteral("pixel");
 
@@ -106,7 +101,7 @@ void GameScreen::Create(const QFont& textFont, bool sharpScaling)
     sharp = sharpScaling;
     dx7 = std::make_shared<DX7Draw>();
     dx7->Initialize(&window, &picture, kScreenWidth, kScreenHeight);
-    picture.SetMarginColor(kBackdropColour);
+    picture.SetMarginColor(ScreenColours::kBackdrop);
     CreateSurfaces();
     dx7->DD7SetFont(font);
     CreateButtonBar();
@@ -130,7 +125,7 @@ void GameScreen::CreateSurfaces()
     surfaceSet.Backdrop = dx7->GetFreeNumber();
     dx7->CreateSprite(surfaceSet.Backdrop, kScreenWidth, kScreenHeight);
     ScreenRect = {0, 0, kScreenWidth, kScreenHeight};
-    dx7->DD7Fill(surfaceSet.Backdrop, ScreenRect, kBackdropColour);
+    dx7->DD7Fill(surfaceSet.Backdrop, ScreenRect, ScreenColours::kBackdrop);
 }
 
 // Loads the tile sheet (keyed on magenta, and laid over white keyed on white
@@ -138,19 +133,13 @@ void GameScreen::CreateSurfaces()
 void GameScreen::LoadSheets(const QImage& tiles, const QImage& hud)
 {
     if (!tiles.isNull()) {
-        surfaceSet.Tiles = surfaceSet.Tiles != 0 ? surfaceSet.Tiles : dx7->GetFreeNumber();
-        dx7->LoadPicture(surfaceSet.Tiles, tiles, true, kMagenta, kMagenta);
+        LoadTileSheet(*dx7, surfaceSet.Tiles, surfaceSet.TilesOnWhite, tiles);
         sheetRects.TilesRect = WholePicture(tiles);
-        surfaceSet.TilesOnWhite = surfaceSet.TilesOnWhite != 0 ? surfaceSet.TilesOnWhite : dx7->GetFreeNumber();
-        dx7->CreateSprite(surfaceSet.TilesOnWhite, sheetRects.TilesRect.Right, sheetRects.TilesRect.Bottom, true,
-                          kWhite, kWhite);
-        dx7->DD7Fill(surfaceSet.TilesOnWhite, sheetRects.TilesRect, kWhite);
-        dx7->DD7SpriteBltFast(surfaceSet.TilesOnWhite, 0, 0, surfaceSet.Tiles, sheetRects.TilesRect);
     }
     if (!hud.isNull()) {
         surfaceSet.Hud = surfaceSet.Hud != 0 ? surfaceSet.Hud : dx7->GetFreeNumber();
         sheetRects.HudRect = WholePicture(hud);
-        dx7->LoadPicture(surfaceSet.Hud, hud, true, kRed, kRed);
+        dx7->LoadPicture(surfaceSet.Hud, hud, true, ScreenColours::kButtonKey, ScreenColours::kButtonKey);
     }
 }
 
@@ -165,10 +154,8 @@ void GameScreen::Connect(PaiCtrl& paiCtrl)
 {
     controller = &paiCtrl;
     paiCtrl.SetDX7(dx7);
-    paiCtrl.SetDX7Work(surfaceSet.Work, kBoardWidth, kBoardHeight);
-    paiCtrl.SetDX7Sprite(surfaceSet.Tiles, surfaceSet.TilesOnWhite, sheetRects.TilesRect.Right,
-                         sheetRects.TilesRect.Bottom);
-    paiCtrl.SetDX7Wall(surfaceSet.Wall);
+    HandBoardSprites(paiCtrl, {surfaceSet.Tiles, surfaceSet.TilesOnWhite, surfaceSet.Work, surfaceSet.Wall,
+                               sheetRects.TilesRect.Right, sheetRects.TilesRect.Bottom});
 }
 
 bool GameScreen::eventFilter(QObject* watched, QEvent* event)
@@ -214,7 +201,7 @@ void GameScreen::ApplyLayout(const ScreenLayout& next)
         int32_t clearSheet = 0;
         if (clearScale != tileScale) {
             surfaceSet.ClearTiles = surfaceSet.ClearTiles != 0 ? surfaceSet.ClearTiles : dx7->GetFreeNumber();
-            dx7->LoadPicture(surfaceSet.ClearTiles, TileSheet::Build(clearScale), true, kMagenta, kMagenta);
+            dx7->LoadPicture(surfaceSet.ClearTiles, TileSheet::Build(clearScale), true, ScreenColours::kTileKey, ScreenColours::kTileKey);
             clearSheet = surfaceSet.ClearTiles;
         }
         const QSize size = layout.Size();
@@ -228,7 +215,7 @@ void GameScreen::ApplyLayout(const ScreenLayout& next)
         controller->SetBoardView(layout.Board(), layout.Clear(), clearSheet, layout.SideLeft(), size.height());
     }
     dx7->CreateSprite(surfaceSet.Backdrop, ScreenRect.Right, ScreenRect.Bottom);
-    dx7->DD7Fill(surfaceSet.Backdrop, ScreenRect, kBackdropColour);
+    dx7->DD7Fill(surfaceSet.Backdrop, ScreenRect, ScreenColours::kBackdrop);
     mapCtrl->SetDX7Sprite(surfaceSet.Hud, sheetRects.HudRect.Right, sheetRects.HudRect.Bottom);
 }
 
@@ -275,13 +262,8 @@ void GameScreen::Flip()
     dx7->DD7Flip(&picture);
 }
 
-void GameScreen::PaintClearFrames(int32_t first, int32_t last, QPoint focus, const QString& caption)
+void GameScreen::PaintClearFrame(int32_t frame, QPoint focus, const QString& caption)
 {
-    auto deadline = std::chrono::steady_clock::now();
-    for (int32_t times = first; times <= last; ++times) {
-        controller->PaintClear(times);
-        Redraw(REDRAW_COMPOSE, focus, caption);
-        deadline += kFrameInterval;
-        std::this_thread::sleep_until(deadline);
-    }
+    controller->PaintClear(frame);
+    Redraw(REDRAW_COMPOSE, focus, caption);
 }

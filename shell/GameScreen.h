@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PaiStructure.h"
 #include "PixelRect.h"
 #include "ScreenLayout.h"
 
@@ -36,8 +37,8 @@ public:
 
     static constexpr int32_t kScreenWidth = 792;
     static constexpr int32_t kScreenHeight = 566;
-    static constexpr int32_t kBoardWidth = 655;
-    static constexpr int32_t kBoardHeight = 557;
+    static constexpr int32_t kBoardWidth = PaiStructure::kBoardWidth;
+    static constexpr int32_t kBoardHeight = PaiStructure::kBoardHeight;
     static constexpr int32_t kBoardOrigin = 4;
     static constexpr int32_t kBoardRightmostX = 659;
     // How long the window's size must stay put before the art is drawn for it.
@@ -77,9 +78,8 @@ public:
 
     void Redraw(int32_t level, QPoint focus, const QString& caption);
     void Flip();
-    // The clear animation's frames first to last, paced to about 60 a second;
-    // input meanwhile waits in the queue.
-    void PaintClearFrames(int32_t first, int32_t last, QPoint focus, const QString& caption);
+    // One frame of the clear animation; ClearAnimation paces them.
+    void PaintClearFrame(int32_t frame, QPoint focus, const QString& caption);
     // Lays the screen out for the picture window's present size, draws the
     // art for it now rather than when the size has settled, and redraws.
     void FitToWindow();

@@ -1,68 +1,30 @@
 #include "ModuleMain.h"
 
-#include "DialogBox.h"
+#include "CurrentGame.h"
 #include "EndOfGame.h"
-#include "FileConv.h"
 #include "FormMain.h"
 #include "FormQues.h"
 #include "FormSub.h"
-#include "MapCtrl.h"
+#include "Language.h"
 #include "MessageBox.h"
 #include "NumberedError.h"
 #include "PaiCtrl.h"
 #include "PictureBox.h"
-#include "PictureFile.h"
 #include "QuotedText.h"
 #include "Settings.h"
 #include "SolverJudge.h"
 #include "StartupChecks.h"
-#include "WindowCloseFilter.h"
+#include "Wallpaper.h"
 #include "WindowPlacement.h"
 
-#include <QApplication>
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QScreen>
-
-#include <algorithm>
-#include <chrono>
-#include <thread>
 
 namespace {
-
-constexpr int32_t kLastStandingFrame = 57;
-constexpr int32_t kLastFrame = 113;
-
-// The platform's millisecond counter; differences are taken modulo 2^32.
-uint32_t TimeGetTime()
-{
-    const auto now = std::chrono::steady_clock::now().time_since_epoch();
-    return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
-}
 
 // Timer resolution is fine-grained on Linux already; the calls keep their
 // places in start-up and shutdown.
 void TimeBeginPeriod() {}
 void TimeEndPeriod() {}
-
-int32_t WholeNumber(const QString& text, const char* what)
-{
-    bool ok = false;
-    const int value = text.trimmed().toInt(&ok, 10);
-    if (!ok)
-        throw NumberedError(NumberedError::InvalidArgument,
-                            std::string(what) + " " + QuotedText(text.toStdString()) + " is not a whole number");
-    return value;
-}
-
-// The layout's message as the selection dialog shows it.
-QString LayoutCaption(const QString& path)
-{
-    FileConv layout;
-    layout.LoadFile(path.toStdString());
-    return FormQues::LayoutMessage(layout, QFileInfo(path).fileName());
-}
 
 } // namespace
 
@@ -86,20 +48,19 @@ void ModuleMain::Main()
     TimeBeginPeriod();
     StartupChecks::RemoveStaleTemporaries(folders);
     templatePath = folders.ShippedTemplateFolder();
-    const std::optional<GameChoice> game = commandLine.Game();
-    const QString gameCaption = game ? CheckedLayoutCaption(game->layoutName) : QString();
+    const std::optional<GameChoice> chosen = commandLine.Game();
+    const QString gameCaption = chosen ? CurrentGame::CheckedLayoutCaption(folders, chosen->layoutName) : QString();
 
-    formMain = std::make_unique<FormMain>(*this);
-    formMain->FormInitialize(kScreenWidth, kScreenHeight);
-    closeFilter = std::make_unique<WindowCloseFilter>(*formMain, [this] { CloseOverModalWindows(); });
-    QCoreApplication::instance()->installNativeEventFilter(closeFilter.get());
+    CreateWindow();
     const FormMain::BusyScope busy(*formMain);
-    screen = std::make_unique<GameScreen>(*formMain, *formMain->picMain, formMain->picBitmap);
+    screen = std::make_unique<GameScreen>(*formMain, formMain->Picture(), picBitmap);
     screen->Create(formMain->font(), GameScreen::SharpScaling(commandLine.Scaling(), *settings));
     CreateController();
-    ApplyRememberedSettings();
     CreateEnding();
-    ShowWindowAsLeft();
+    play = std::make_unique<PlayRouter>(
+        *paiCtrl, *screen, *game, *ending, [this] { ShowOptions(); },
+        [this](const std::function<void()>& work) { formMain->Guarded(work); });
+    placement->ShowAsLeft();
     screen->FitToWindow();
     CreateSidePanel();
     StartupChecks::TellSettingsProblems();
@@ -109,26 +70,42 @@ void ModuleMain::Main()
         ShowMessage({QCoreApplication::translate("ModuleMain", "解答作成モード").toStdString(),
                      formMain->windowTitle().toStdString(), MessageButtons::Ok, MessageIcon::None});
     paiCtrl->MakeAnswer(answerMode);
-    if (game)
-        StartCommandLineGame(*game, gameCaption);
+    if (chosen)
+        StartCommandLineGame(*chosen, gameCaption);
     else
         ShowOptions();
 }
 
-QString ModuleMain::CheckedLayoutCaption(const QString& layoutName) const
+void ModuleMain::CreateWindow()
 {
-    const QString path = folders.LayoutPath(layoutName);
-    if (layoutName.contains(u'/') || !QFileInfo(path).isFile()) {
-        const QStringList known = folders.LayoutNames();
-        throw CommandLineError("no layout named " + QuotedText(layoutName.toStdString()) + " in " +
-                               templatePath.toStdString() + " (there are: " +
-                               known.join(QStringLiteral(", ")).toStdString() + ")");
-    }
-    try {
-        return LayoutCaption(path);
-    } catch (const NumberedError& error) {
-        throw CommandLineError("the layout " + QuotedText(layoutName.toStdString()) + " cannot be read: " + error.what());
-    }
+    picBitmap = {QImage(QStringLiteral(":/sheets/tiles.png")), QImage(ButtonSheetPath())};
+    formMain = std::make_unique<FormMain>();
+    formMain->FormInitialize(kScreenWidth, kScreenHeight);
+    placement = std::make_unique<WindowPlacement>(*formMain, *settings);
+    ConnectInput();
+}
+
+// Input goes to the play, held while the clear animation runs.
+void ModuleMain::ConnectInput()
+{
+    FormMain* form = formMain.get();
+    const auto settled = [this](auto action) {
+        return [this, action](auto... arguments) {
+            play->WhenSettled([this, action, arguments...] { action(*this, arguments...); });
+        };
+    };
+    QObject::connect(form, &FormMain::CursorMoved, form,
+                     settled([](ModuleMain& m, int32_t x, int32_t y) { m.play->FocusAt(x, y); }));
+    QObject::connect(form, &FormMain::Clicked, form,
+                     settled([](ModuleMain& m, int32_t x, int32_t y) { m.play->ClickAt(x, y); }));
+    QObject::connect(form, &FormMain::CancelAsked, form, settled([](ModuleMain& m) { m.play->CommandCancel(); }));
+    QObject::connect(form, &FormMain::HintAsked, form, settled([](ModuleMain& m) { m.play->CommandHint(); }));
+    QObject::connect(form, &FormMain::PlaybackAsked, form, settled([](ModuleMain& m) { m.play->CommandPlayback(); }));
+    QObject::connect(form, &FormMain::MenuAsked, form, settled([](ModuleMain& m) { m.ShowOptions(); }));
+    QObject::connect(form, &FormMain::Moved, form, [this](QPoint topLeft) { placement->RememberPlace(topLeft); });
+    QObject::connect(form, &FormMain::Reshaped, form, [this] { placement->RememberShape(); });
+    QObject::connect(form, &FormMain::Closing, form, [this] { ExitApp(); });
+    form->SetCloseCheck([this] { return QuitConfirmed(); });
 }
 
 void ModuleMain::CreateController()
@@ -140,120 +117,46 @@ void ModuleMain::CreateController()
     paiCtrl->SetEventPump([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
     screen->Connect(*paiCtrl);
     paiCtrl->SetDX7Sound(folders.SoundArchivePath().toStdString());
-    // The wallpaper holder is still empty, which gives the plain wallpaper.
-    paiCtrl->ChangeWallpaper(formMain->picWall, true);
-}
-
-// The switches and the wallpaper of the last run; a picture that is gone or
-// cannot be read leaves the plain board.
-void ModuleMain::ApplyRememberedSettings()
-{
+    wallpaper = std::make_unique<Wallpaper>(*paiCtrl, *settings, folders);
+    wallpaper->ShowPlain();
+    game = std::make_unique<CurrentGame>(*paiCtrl, *settings, folders);
+    // The switches and the wallpaper of the last run.
     paiCtrl->Sounds(settings->Sound());
     paiCtrl->AutoHint(settings->AutoHint());
-    const QString wallpaper = settings->Wallpaper();
-    if (wallpaper.isEmpty())
-        return;
-    try {
-        ApplyWallpaper(wallpaper);
-    } catch (const std::exception&) {
-        paiCtrl->ChangeWallpaper(formMain->picWall, true);
-    }
+    wallpaper->ApplyRemembered();
 }
 
 void ModuleMain::CreateEnding()
 {
     const QString records = GameFolders::UserFolder() + QStringLiteral("/stats.txt");
     ending = std::make_unique<EndOfGame>(*this, *formMain, records.toStdString(), SolverJudge(),
+                                         [this](const std::function<void()>& work) { formMain->Guarded(work); },
                                          [this](const std::string& name) { return folders.IsOwnLayout(QString::fromStdString(name)); });
 }
 
 void ModuleMain::CreateSidePanel()
 {
     formSub = std::make_unique<FormSub>(*this, formMain.get());
-    formSub->Initialize(formMain->picBitmap[1]);
+    formSub->Initialize(picBitmap[1]);
     formSub->SetWallsize(kBoardWidth, kBoardHeight);
     formSub->SetSound(paiCtrl->Sounds());
     formSub->SetSaveFilePath(QString::fromStdString(paiCtrl->SavePath()));
 }
 
-void ModuleMain::StartCommandLineGame(const GameChoice& game, const QString& caption)
+void ModuleMain::StartCommandLineGame(const GameChoice& chosen, const QString& caption)
 {
-    StoreQuestionInfo({game.layoutName, QString::number(game.problem), QString::number(game.faceDown), caption});
+    StoreQuestionInfo({chosen.layoutName, QString::number(chosen.problem), QString::number(chosen.faceDown), caption});
     try {
         StartGame();
     } catch (const NumberedError& error) {
-        throw CommandLineError("the layout " + QuotedText(game.layoutName.toStdString()) + " cannot be dealt: " + error.what());
+        throw CommandLineError("the layout " + QuotedText(chosen.layoutName.toStdString()) + " cannot be dealt: " +
+                               error.what());
     }
-}
-
-// Back where the player left the window, unless no screen shows that place
-// any more; otherwise it stays centred.
-void ModuleMain::RestoreWindowPosition()
-{
-    const std::optional<QPoint> position = settings->WindowPosition();
-    if (position && WindowPlacement::CentreOnAScreen(*position, formMain->frameGeometry().size()))
-        formMain->move(*position);
-}
-
-void ModuleMain::WindowMoved(QPoint topLeft)
-{
-    // A maximised or full-screen window's place is the screen's, not the player's.
-    if (formMain && formMain->isVisible() && !formMain->isMaximized() && !formMain->isFullScreen())
-        settings->SetWindowPosition(topLeft);
-}
-
-// At the size the player left it, maximised or full screen again if it was.
-void ModuleMain::ShowWindowAsLeft()
-{
-    const Settings::WindowShape shape = settings->LastWindowShape();
-    if (shape.size)
-        formMain->ResizeCentred(WindowPlacement::FittedClient(*shape.size, formMain->minimumSize(),
-                                                              formMain->frameGeometry().size() - formMain->size(),
-                                                              formMain->screen()->availableGeometry()));
-    formMain->show();
-    RestoreWindowPosition();
-    Qt::WindowStates states = formMain->windowState();
-    states.setFlag(Qt::WindowMaximized, shape.maximised);
-    states.setFlag(Qt::WindowFullScreen, shape.fullScreen);
-    formMain->setWindowState(states);
-}
-
-void ModuleMain::WindowReshaped()
-{
-    if (!formMain || !formMain->isVisible())
-        return;
-    Settings::WindowShape shape = settings->LastWindowShape();
-    shape.maximised = formMain->isMaximized();
-    shape.fullScreen = formMain->isFullScreen();
-    // The size to come back to is the plain window's.
-    if (!shape.maximised && !shape.fullScreen && !formMain->isMinimized())
-        shape.size = formMain->size();
-    settings->SetLastWindowShape(shape);
 }
 
 bool ModuleMain::QuitConfirmed() const
 {
-    if (!UnsavedProgress())
-        return true;
-    return ShowMessage({QCoreApplication::translate("ModuleMain", "ゲームを終了しますか？").toStdString(),
-                        formMain->windowTitle().toStdString(), MessageButtons::YesNo,
-                        MessageIcon::Question}) == MessageResult::Yes;
-}
-
-// Moves made since the deal, the save or the load, with tiles still on the
-// board: a cleared board or an untouched deal has nothing to lose.
-bool ModuleMain::UnsavedProgress() const
-{
-    if (!paiCtrl || !paiCtrl->GameActive() || paiCtrl->GetPaiCount() == 0 || paiCtrl->RemovedCount() == 0)
-        return false;
-    const auto& history = paiCtrl->History();
-    return !std::equal(savedMoves.begin(), savedMoves.end(), history.begin(), history.begin() + paiCtrl->RemovedCount());
-}
-
-void ModuleMain::MarkGameSaved()
-{
-    const auto& history = paiCtrl->History();
-    savedMoves.assign(history.begin(), history.begin() + paiCtrl->RemovedCount());
+    return !game || game->QuitConfirmed(formMain->windowTitle());
 }
 
 void ModuleMain::ExitApp()
@@ -261,101 +164,29 @@ void ModuleMain::ExitApp()
     if (exited)
         return;
     exited = true;
+    play.reset();
     ending.reset();
     formSub.reset();
+    game.reset();
     screen.reset();
     paiCtrl.reset();
+    wallpaper.reset();
     TimeEndPeriod();
 }
 
-void ModuleMain::CloseOverModalWindows()
+void ModuleMain::TakeBack(int32_t moves)
 {
-    while (QWidget* modal = QApplication::activeModalWidget())
-        if (!modal->close())
-            return;
-    QMetaObject::invokeMethod(formMain.get(), &QWidget::close, Qt::QueuedConnection);
+    play->WhenSettled([this, moves] { play->TakeBackMoves(moves); });
 }
 
-void ModuleMain::FocusAt(int32_t x, int32_t y)
+void ModuleMain::Restart()
 {
-    if (PlayingFrozen())
-        return;
-    focusY = y;
-    focusX = x;
-    const int32_t id = paiCtrl->GetOnMouseID(x - kBoardOrigin, y - kBoardOrigin);
-    paiCtrl->FocusPai(id);
-    if (id == lastFocusID) {
-        RedrawScreen(REDRAW_COMPOSE);
-    } else {
-        lastFocusID = id;
-        RedrawScreen(REDRAW_FOCUS);
-    }
+    play->WhenSettled([this] { PanelCommand(PANEL_RESTART); });
 }
 
-void ModuleMain::ClickAt(int32_t x, int32_t y)
+void ModuleMain::NewGame()
 {
-    if (PlayingFrozen())
-        return;
-    if (x > kBoardRightmostX) {
-        switch (screen->ButtonBar().JudgePointer(x, y)) {
-        case MapCtrl::BUTTON_HINT: CommandHint(); break;
-        case MapCtrl::BUTTON_PLAYBACK: CommandPlayback(); break;
-        case MapCtrl::BUTTON_OPTION: ShowOptions(); break;
-        default: break;
-        }
-        return;
-    }
-    const int32_t id = paiCtrl->GetOnMouseID(x - kBoardOrigin, y - kBoardOrigin);
-    if (id < 0)
-        return;
-    const int32_t removedBefore = paiCtrl->RemovedCount();
-    switch (paiCtrl->ClickPai(id)) {
-    case PaiCtrl::EVENT_PRINT:
-    case PaiCtrl::EVENT_NOPLAY:
-        RedrawScreen(REDRAW_FULL);
-        if (paiCtrl->RemovedCount() != removedBefore)
-            ending->AfterMove();
-        break;
-    case PaiCtrl::EVENT_CLEAR: {
-        ending->AfterMove();
-        const bool animated = playState == STATE_PLAYING;
-        if (animated)
-            RunClearSequence();
-        RedrawScreen(REDRAW_FULL);
-        if (animated)
-            ending->Cleared();
-        break;
-    }
-    default: break;
-    }
-}
-
-void ModuleMain::CommandCancel()
-{
-    RunCommand(PaiCtrl::PAI_CANCEL);
-}
-
-void ModuleMain::CommandHint()
-{
-    RunCommand(PaiCtrl::PAI_HINT);
-}
-
-void ModuleMain::CommandPlayback()
-{
-    RunCommand(PaiCtrl::PAI_PLAYBACK);
-}
-
-void ModuleMain::RunCommand(int32_t pseudoId)
-{
-    if (PlayingFrozen())
-        return;
-    const int32_t removedBefore = paiCtrl->RemovedCount();
-    if (paiCtrl->ClickPai(pseudoId) == PaiCtrl::EVENT_PRINT)
-        RedrawScreen(REDRAW_FULL);
-    if (pseudoId == PaiCtrl::PAI_HINT)
-        ending->AfterHint();
-    else if (paiCtrl->RemovedCount() < removedBefore)
-        ending->AfterTakeBack();
+    play->WhenSettled([this] { PanelCommand(PANEL_NEWGAME); });
 }
 
 void ModuleMain::ShowOptions()
@@ -366,71 +197,32 @@ void ModuleMain::ShowOptions()
     formSub->exec();
 }
 
-void ModuleMain::RunClearSequence()
-{
-    playState = STATE_ANIMATING;
-    try {
-        screen->PaintClearFrames(0, kLastStandingFrame, {focusX, focusY}, QuestionCaption);
-        WaitMs(kClearWaitMs);
-        screen->PaintClearFrames(kLastStandingFrame + 1, kLastFrame, {focusX, focusY}, QuestionCaption);
-    } catch (...) {
-        // A failed frame must not leave the input blocked for good.
-        playState = STATE_CLEARED;
-        throw;
-    }
-    playState = STATE_CLEARED;
-}
-
 void ModuleMain::RedrawScreen(int32_t level)
 {
-    screen->Redraw(level, {focusX, focusY}, QuestionCaption);
+    play->RedrawScreen(level);
 }
 
 void ModuleMain::FlipScreen()
 {
     screen->Flip();
 }
-void ModuleMain::WaitMs(int32_t ms)
-{
-    const uint32_t start = TimeGetTime();
-    while (static_cast<int64_t>(TimeGetTime() - start) < ms) {
-        QCoreApplication::processEvents();
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-}
 
 void ModuleMain::StoreQuestionInfo(const QuestionInfo& info)
 {
-    // Both numbers are read before anything changes: a bad one keeps the
-    // chosen game whole.
-    const int32_t seed = WholeNumber(info[1], "problem number");
-    const int32_t reverse = WholeNumber(info[2], "face-down setting");
-    QuestionFile = info[0];
-    QuestionSeed = seed;
-    QuestionReverse = reverse;
-    QuestionCaption = info[3];
+    game->Choose(info);
 }
 
 void ModuleMain::StartGame()
 {
-    try {
-        paiCtrl->GameInit(folders.LayoutPath(QuestionFile).toStdString(), QuestionSeed, QuestionReverse);
-    } catch (...) {
-        // The game in progress stays, so the choice and caption go back to it.
-        StoreQuestionInfo(startedQuestion);
-        throw;
-    }
-    startedQuestion = CurrentQuestion();
-    MarkGameSaved();
-    settings->SetLastGame({QuestionFile, QuestionSeed, QuestionReverse});
+    game->Start();
     RedrawScreen(REDRAW_FULL);
-    const std::string name = QuestionFile.toStdString();
-    ending->GameStarted(folders.IsOwnLayout(QuestionFile) ? RecordsText::OwnKey(name) : name, QuestionSeed);
+    const std::string name = game->LayoutName().toStdString();
+    ending->GameStarted(folders.IsOwnLayout(game->LayoutName()) ? RecordsText::OwnKey(name) : name, game->Problem());
 }
 
 QuestionInfo ModuleMain::CurrentQuestion() const
 {
-    return {QuestionFile, QString::number(QuestionSeed), QString::number(QuestionReverse), QuestionCaption};
+    return game ? game->Question() : QuestionInfo{QString(), QStringLiteral("0"), QStringLiteral("0"), QString()};
 }
 
 bool ModuleMain::PanelCommand(int code)
@@ -438,12 +230,12 @@ bool ModuleMain::PanelCommand(int code)
     switch (code) {
     case PANEL_NEWGAME:
         RunSelectionDialog();
-        playState = STATE_PLAYING;
+        play->Resume();
         return false;
     case PANEL_RESTART: {
         const bool restarted = paiCtrl->RequestRestart();
         RedrawScreen(REDRAW_FULL);
-        playState = STATE_PLAYING;
+        play->Resume();
         if (restarted)
             ending->Restarted();
         return restarted;
@@ -451,15 +243,15 @@ bool ModuleMain::PanelCommand(int code)
     case PANEL_SAVE: {
         const bool saved = paiCtrl->RequestSave();
         if (saved)
-            MarkGameSaved();
+            game->MarkSaved();
         return saved;
     }
     case PANEL_LOAD:
         paiCtrl->RequestLoad();
-        MarkGameSaved();
+        game->MarkSaved();
         // Shown at once rather than at the next cursor move.
         RedrawScreen(REDRAW_FULL);
-        playState = STATE_PLAYING;
+        play->Resume();
         ending->GameLoaded();
         return false;
     case PANEL_AUTOHINT_ON:
@@ -480,58 +272,15 @@ bool ModuleMain::PanelCommand(int code)
 void ModuleMain::RunSelectionDialog()
 {
     FormQues dialog(*this, folders.LayoutFolders(), formMain.get());
-    dialog.LoadQuestionInfo(OfferedQuestion());
+    dialog.LoadQuestionInfo(game->Offered());
     QRect centred(QPoint(), dialog.size());
     centred.moveCenter(formMain->geometry().center());
     dialog.setGeometry(centred);
     dialog.exec();
 }
 
-// The game in progress, or before the first one the game chosen last time
-// when its layout is still there.
-QuestionInfo ModuleMain::OfferedQuestion() const
-{
-    const std::optional<Settings::GameChoice> last = settings->LastGame();
-    if (!startedQuestion[0].isEmpty() || !last || !folders.LayoutNames().contains(last->layout))
-        return CurrentQuestion();
-    return {last->layout, QString::number(last->problem), QString::number(last->faceDown), QString()};
-}
-
 void ModuleMain::ChooseWallpaper()
 {
-    DialogBox dialogBox;
-    dialogBox.Initialize(formMain.get());
-    dialogBox.OpenDialog_Title(QCoreApplication::translate("ModuleMain", "背景画を選択してください"));
-    dialogBox.OpenDialog_Filter(QStringLiteral("*.bmp;*.gif;*.jpg;*.jpeg;*.png"));
-    dialogBox.OpenDialog_InitialFolder(WallpaperDialogFolder());
-    if (!dialogBox.OpenDialog()) {
+    if (wallpaper->Choose(formMain.get()))
         RedrawScreen(REDRAW_FULL);
-        return;
-    }
-    try {
-        ApplyWallpaper(dialogBox.OpenFile());
-        settings->SetWallpaper(dialogBox.OpenFile());
-    } catch (const std::exception& error) {
-        // The wallpaper stays as it was; the player learns why.
-        ShowMessage({QCoreApplication::translate("ModuleMain", "この画像は読み込めません。").toStdString() + "\n" +
-                         error.what(),
-                     QCoreApplication::translate("ModuleMain", "壁紙").toStdString(), MessageButtons::Ok,
-                     MessageIcon::Warning});
-    }
-}
-
-// The shipped pictures' folder, or the folder of the picture chosen last.
-QString ModuleMain::WallpaperDialogFolder() const
-{
-    const QString chosen = settings->Wallpaper();
-    return chosen.isEmpty() ? folders.WallpaperFolder() : QFileInfo(chosen).absolutePath();
-}
-
-// Bitmaps are tiled over the board, other pictures centred on it.
-void ModuleMain::ApplyWallpaper(const QString& path)
-{
-    formMain->picWall = ReadPictureFile(path);
-    const bool isCenter = path.right(3).toLower() != QStringLiteral("bmp");
-    paiCtrl->ChangeWallpaper(formMain->picWall, isCenter);
-    RedrawScreen(REDRAW_FULL);
 }

@@ -1,18 +1,21 @@
 #pragma once
 
 #include "CommandLine.h"
+#include "GameCommands.h"
 #include "GameFolders.h"
 #include "GameScreen.h"
 #include "ModuleCommands.h"
+#include "PlayRouter.h"
 
+#include <QImage>
 #include <QString>
-#include <QPoint>
 #include <QStringList>
 
+#include <array>
 #include <cstdint>
 #include <memory>
-#include <vector>
 
+class CurrentGame;
 class DX7Draw;
 class EndOfGame;
 class FormMain;
@@ -20,16 +23,18 @@ class FormSub;
 class MapCtrl;
 class PaiCtrl;
 class Settings;
-class WindowCloseFilter;
+class Wallpaper;
+class WindowPlacement;
 
-// The program's module: start-up and shutdown, the routing of the main
-// window's input to the game controller and the button bar, the composition
-// of the screen, and the commands of the side panel and the selection dialog.
-class ModuleMain : public ModuleCommands {
+// The program's module: start-up and shutdown, and the commands of the side
+// panel, the selection dialog and the end-of-game notices. It owns the parts
+// that do the work: the window, the screen, the routing of input, the current
+// game, the window's placement and the wallpaper.
+class ModuleMain : public ModuleCommands, public GameCommands {
 public:
-    static constexpr int32_t STATE_PLAYING = 0;
-    static constexpr int32_t STATE_CLEARED = 1;
-    static constexpr int32_t STATE_ANIMATING = 2;
+    static constexpr int32_t STATE_PLAYING = PlayRouter::STATE_PLAYING;
+    static constexpr int32_t STATE_CLEARED = PlayRouter::STATE_CLEARED;
+    static constexpr int32_t STATE_ANIMATING = PlayRouter::STATE_ANIMATING;
 
     static constexpr int32_t REDRAW_COMPOSE = GameScreen::REDRAW_COMPOSE;
     static constexpr int32_t REDRAW_FOCUS = GameScreen::REDRAW_FOCUS;
@@ -41,7 +46,6 @@ public:
     static constexpr int32_t kBoardHeight = GameScreen::kBoardHeight;
     static constexpr int32_t kBoardOrigin = GameScreen::kBoardOrigin;
     static constexpr int32_t kBoardRightmostX = GameScreen::kBoardRightmostX;
-    static constexpr int32_t kClearWaitMs = 800;
 
     using SurfaceNumbers = GameScreen::SurfaceNumbers;
     using SheetRectangles = GameScreen::SheetRectangles;
@@ -65,38 +69,33 @@ public:
     bool QuitConfirmed() const;
     // Tears the objects down; the window is closing. Runs once.
     void ExitApp();
-    // The close button was pressed while the side panel or a dialog is open:
-    // those close first, then the window, with the usual question.
-    void CloseOverModalWindows();
-    // Remembers where the player put the window.
-    void WindowMoved(QPoint topLeft);
-    // Remembers the window's size, maximised and full-screen state.
-    void WindowReshaped();
 
-    void FocusAt(int32_t x, int32_t y);
-    void ClickAt(int32_t x, int32_t y);
-    void CommandCancel();
-    void CommandHint();
-    void CommandPlayback();
     void ShowOptions();
     void RedrawScreen(int32_t level);
     void FlipScreen();
-    // Waits ms milliseconds while the window keeps handling its events.
-    static void WaitMs(int32_t ms);
 
     void StoreQuestionInfo(const QuestionInfo& info) override;
     void StartGame() override;
     bool PanelCommand(int code) override;
     void ChooseWallpaper() override;
 
+    const PaiCtrl& Position() const override { return *paiCtrl; }
+    void TakeBack(int32_t moves) override;
+    void Restart() override;
+    void NewGame() override;
+    bool Animating() const override { return play && play->PlayState() == STATE_ANIMATING; }
+
     // Read access for the dialogs, tests and benchmarks.
     FormMain& Form() const { return *formMain; }
     FormSub& SidePanel() const { return *formSub; }
+    PlayRouter& Play() const { return *play; }
     PaiCtrl& Controller() const { return *paiCtrl; }
     EndOfGame& Ending() const { return *ending; }
     GameScreen& Screen() const { return *screen; }
     DX7Draw& Layer() const { return screen->Layer(); }
     MapCtrl& ButtonBar() const { return screen->ButtonBar(); }
+    // The tile sheet and the button-bar sheet of the session's language.
+    const std::array<QImage, 2>& Sheets() const { return picBitmap; }
     const QString& TemplatePath() const { return templatePath; }
     const GameFolders& Folders() const { return folders; }
     Settings& UserSettings() const { return *settings; }
@@ -104,55 +103,37 @@ public:
     const SheetRectangles& SheetRects() const { return screen->SheetRects(); }
     QuestionInfo CurrentQuestion() const;
     bool AnswerMode() const { return answerMode; }
-    int32_t FocusX() const { return focusX; }
-    int32_t FocusY() const { return focusY; }
-    int32_t LastFocusID() const { return lastFocusID; }
-    int32_t PlayState() const { return playState; }
+    int32_t FocusX() const { return play->FocusX(); }
+    int32_t FocusY() const { return play->FocusY(); }
+    int32_t LastFocusID() const { return play->LastFocusID(); }
+    int32_t PlayState() const { return play->PlayState(); }
     // The level of the last composed picture; -1 before the first.
     int32_t LastRedrawLevel() const { return screen ? screen->LastRedrawLevel() : -1; }
 
 private:
+    void CreateWindow();
+    void ConnectInput();
     void CreateController();
     void CreateEnding();
     void CreateSidePanel();
     void RunSelectionDialog();
-    void ApplyWallpaper(const QString& path);
-    void ApplyRememberedSettings();
-    QuestionInfo OfferedQuestion() const;
-    QString WallpaperDialogFolder() const;
-    void RestoreWindowPosition();
-    void ShowWindowAsLeft();
-    void MarkGameSaved();
-    bool UnsavedProgress() const;
-    QString CheckedLayoutCaption(const QString& layoutName) const;
     void StartCommandLineGame(const GameChoice& game, const QString& caption);
-    void RunClearSequence();
-    bool PlayingFrozen() const { return playState == STATE_ANIMATING; }
-    void RunCommand(int32_t pseudoId);
 
     GameFolders folders;
     CommandLine commandLine;
     std::unique_ptr<Settings> settings;
     QString templatePath;
+    std::array<QImage, 2> picBitmap;
     std::unique_ptr<FormMain> formMain;
-    std::unique_ptr<WindowCloseFilter> closeFilter;
+    std::unique_ptr<WindowPlacement> placement;
     std::unique_ptr<GameScreen> screen;
     std::unique_ptr<PaiCtrl> paiCtrl;
+    std::unique_ptr<Wallpaper> wallpaper;
+    std::unique_ptr<CurrentGame> game;
     std::unique_ptr<FormSub> formSub;
     std::unique_ptr<EndOfGame> ending;
+    std::unique_ptr<PlayRouter> play;
 
-    QString QuestionFile;
-    int32_t QuestionSeed = 0;
-    int32_t QuestionReverse = 0;
-    QString QuestionCaption;
-    QuestionInfo startedQuestion{QString(), QStringLiteral("0"), QStringLiteral("0"), QString()};
     bool answerMode = false;
-    // The moves of the game as it was last started, saved or loaded.
-    std::vector<int32_t> savedMoves;
-
-    int32_t focusX = 0;
-    int32_t focusY = 0;
-    int32_t lastFocusID = 0;
-    int32_t playState = STATE_PLAYING;
     bool exited = false;
 };

@@ -161,7 +161,7 @@ protected:
 
     void ClickTile(int32_t id)
     {
-        QWidget* picture = module->Form().picMain;
+        QWidget* picture = &module->Form().Picture();
         SendMouse(picture, QEvent::MouseMove, {720, 250});
         SendMouse(picture, QEvent::MouseMove, *PointOn(id));
         SendMouse(picture, QEvent::MouseButtonPress, *PointOn(id));
@@ -187,7 +187,7 @@ protected:
     // The pixels of a screen area as last presented.
     std::vector<uint32_t> Presented(QRect area) const
     {
-        const PixelSurface* surface = module->Form().picMain->Presented();
+        const PixelSurface* surface = module->Form().Picture().Presented();
         std::vector<uint32_t> pixels;
         for (int y = area.top(); y <= area.bottom(); ++y)
             for (int x = area.left(); x <= area.right(); ++x)

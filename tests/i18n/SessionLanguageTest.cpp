@@ -91,7 +91,7 @@ TEST_F(SessionLanguage, EnglishSessionShowsEnglishInTheWindowsDialogsAndMessageB
     const std::unique_ptr<ModuleMain> module = StartModule(QStringLiteral("english"), ClassicGame());
     EXPECT_EQ(module->Form().font().families().first(), QStringLiteral("DejaVu Sans Condensed"));
     // The bar's and the panel's labels and the counter's caption are pictures: the English sheet's.
-    EXPECT_EQ(module->Form().picBitmap[1], QImage(QStringLiteral(":/sheets/buttons-en.png")));
+    EXPECT_EQ(module->Sheets()[1], QImage(QStringLiteral(":/sheets/buttons-en.png")));
 
     FormSub& panel = module->SidePanel();
     SeenBox restart;
@@ -138,7 +138,7 @@ TEST_F(SessionLanguage, JapaneseSessionKeepsItsTextsAndGetsJapaneseQtButtons)
 
     const std::unique_ptr<ModuleMain> module = StartModule(QStringLiteral("japanese"), ClassicGame());
     EXPECT_EQ(module->Form().font().families().first(), QStringLiteral(u"ＭＳ ゴシック"));
-    EXPECT_EQ(module->Form().picBitmap[1], QImage(QStringLiteral(":/sheets/buttons.png")));
+    EXPECT_EQ(module->Sheets()[1], QImage(QStringLiteral(":/sheets/buttons.png")));
     FormQues selection(*module, module->Folders().LayoutFolders(), &module->Form());
     selection.LoadQuestionInfo({QStringLiteral("classic.tvm"), QStringLiteral("3"), QStringLiteral("0"), {}});
     EXPECT_EQ(selection.findChild<QLabel*>(QStringLiteral("LabelMsg"))->text(),

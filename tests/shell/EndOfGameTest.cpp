@@ -103,24 +103,24 @@ TEST(EndOfGameTest, DeadEndBoxOffersTakeBackRestartAndNewGame)
 
     answers.answers["手詰まり"] = {0};
     TapKey(module->Form(), Qt::Key_H);
+    EXPECT_EQ(controller.GetPaiCount(), stuckCount) << "nothing changes while the notice is handled";
+    QCoreApplication::processEvents();
     EXPECT_EQ(controller.GetPaiCount(), stuckCount + 2) << "一手戻す";
     EXPECT_EQ(module->Ending().TakeBacks(), 1);
 
     answers.answers["手詰まり"] = {1};
     PlayUntilStuck(*module, answers);
+    QCoreApplication::processEvents();
     EXPECT_EQ(controller.GetPaiCount(), 144) << "やり直し";
     EXPECT_EQ(controller.RemovedCount(), 0);
 
-    QString dialogShown;
-    QTimer::singleShot(0, [&] {
-        if (auto* dialog = qobject_cast<FormQues*>(QApplication::activeModalWidget())) {
-            dialogShown = dialog->metaObject()->className();
-            dialog->hide();
-        }
-    });
     answers.answers["手詰まり"] = {2};
     PlayUntilStuck(*module, answers);
-    EXPECT_EQ(dialogShown, QStringLiteral("FormQues")) << "新しいゲーム opens the selection dialog";
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    auto dialogShown = std::make_shared<QString>();
+    HideModalWhenOpen(dialogShown);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(*dialogShown, QStringLiteral("FormQues")) << "新しいゲーム opens the selection dialog";
     EXPECT_EQ(answers.Count("手詰まり"), 5);
 }
 
@@ -134,6 +134,7 @@ TEST(EndOfGameTest, WithAutoHintTheLosingMoveIsAnnouncedWithTheWayBack)
 
     while (answers.Count("解けない局面") == 0 && TakeFirstPair(*module))
         DeliverVerdicts(*module);
+    QCoreApplication::processEvents();
     ASSERT_EQ(answers.Count("解けない局面"), 1);
     const MessageRequest& notice = answers.requests.back();
     EXPECT_EQ(notice.text, "この手で解けなくなりました。\n1手戻すと解ける局面に戻ります。");
@@ -185,6 +186,7 @@ void PlayAnswer(ModuleMain& module, int32_t firstSet, int32_t sets)
     const std::vector<int32_t> answer = module.Controller().Board().RemovalOrder();
     for (int32_t k = firstSet * 2; k < (firstSet + sets) * 2; ++k)
         ClickTile(module.Form(), module.Controller(), answer[k]);
+    FinishClearAnimation(module);
 }
 
 void SendActivation(FormMain& form, QEvent::Type type)

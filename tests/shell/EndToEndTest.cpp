@@ -27,42 +27,37 @@ TEST(EndToEndTest, PlayingTheAnswerClearsTheBoardWithOneAnimation)
     }
     EXPECT_EQ(module.PlayState(), ModuleMain::STATE_PLAYING);
 
-    // Input that comes during the animation's wait: noted, but ignored.
-    int32_t stateDuringWait = -1, countAfterPlayback = -1, focusXDuringWait = -1;
-    uint32_t clearFigurePixel = 0;
-    BoardPoint figure;
-    controller.Board().GetClearRect(figure, 0);
-    QTimer::singleShot(0, [&] {
-        stateDuringWait = module.PlayState();
-        clearFigurePixel = BackPixel(module, figure.x + 4 + 20, figure.y + 4 + 28);
-        TapKey(form, Qt::Key_Backspace);
-        MoveMouse(form, 720, 410);
-        SendMouse(form, QEvent::MouseButtonPress, 720, 410, Qt::LeftButton);
-        countAfterPlayback = controller.GetPaiCount();
-        focusXDuringWait = module.FocusX();
-    });
+    // Input during the animation is kept and acted on in order once it ends:
+    // the window's cursor follows the mouse meanwhile, nothing else moves.
     QElapsedTimer clock;
     clock.start();
     const int32_t focusBefore = PointOnTile(controller, answerSlots.back()).value().x();
     ClickTile(form, controller, answerSlots.back());
-    EXPECT_GE(clock.elapsed(), 114 * 1000 / 60 + 800 - 100) << "the animation is paced";
-
-    EXPECT_EQ(stateDuringWait, ModuleMain::STATE_ANIMATING);
-    EXPECT_NE(clearFigurePixel, 0x00FF00u) << "the CLEAR figure stands during the wait";
-    EXPECT_EQ(countAfterPlayback, 0);
-    EXPECT_EQ(form.CursorX, 720) << "the cursor follows the mouse meanwhile";
-    EXPECT_EQ(focusXDuringWait, focusBefore) << "but nothing is focused";
-    EXPECT_EQ(module.PlayState(), ModuleMain::STATE_CLEARED);
-    EXPECT_EQ(controller.GetPaiCount(), 0);
-
+    ASSERT_EQ(module.PlayState(), ModuleMain::STATE_ANIMATING) << "the click returns with the animation running";
+    auto menuShown = std::make_shared<QString>();
+    HideModalWhenOpen(menuShown);
     TapKey(form, Qt::Key_Backspace);
-    ASSERT_EQ(controller.GetPaiCount(), 2);
+    MoveMouse(form, 720, 410);
+    SendMouse(form, QEvent::MouseButtonPress, 720, 410, Qt::LeftButton);
+    TapKey(form, Qt::Key_Q);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "no menu in the middle of the animation";
+    EXPECT_EQ(controller.GetPaiCount(), 0);
+    EXPECT_EQ(form.Cursor().x(), 720) << "the cursor follows the mouse meanwhile";
+    EXPECT_EQ(module.FocusX(), focusBefore) << "but nothing is focused";
+
+    FinishClearAnimation(module);
+    EXPECT_GE(clock.elapsed(), 114 * 1000 / 60 + 800 - 100) << "the animation is paced";
+    ASSERT_EQ(messages.requests.size(), 2U);
+    EXPECT_EQ(messages.requests[1].title, "クリア") << "the win is told after the last frame";
+    EXPECT_EQ(controller.GetPaiCount(), 4) << "the key and the button each took a move back";
+    EXPECT_EQ(module.FocusX(), 720);
+    EXPECT_EQ(*menuShown, QStringLiteral("FormSub")) << "Q opened the menu after them";
+
     const int32_t removed = controller.RemovedCount();
-    const int32_t again[] = {controller.History()[removed], controller.History()[removed + 1]};
-    clock.restart();
-    ClickTile(form, controller, again[0]);
-    ClickTile(form, controller, again[1]);
-    EXPECT_LT(clock.elapsed(), 800) << "no second animation";
+    for (int32_t k = 0; k < 4; ++k) {
+        ClickTile(form, controller, controller.History()[removed + k]);
+        EXPECT_FALSE(module.Animating()) << "no second animation";
+    }
     EXPECT_EQ(controller.GetPaiCount(), 0);
     EXPECT_EQ(module.PlayState(), ModuleMain::STATE_CLEARED);
     EXPECT_EQ(module.LastRedrawLevel(), ModuleMain::REDRAW_FULL);

@@ -62,18 +62,18 @@ TEST_F(FormMainTest, HeldArrowsAccelerateUntilAKeyComesUp)
     MoveMouse(form(), 100, 100);
     std::vector<int32_t> steps;
     for (int i = 0; i < 12; ++i) {
-        const int32_t before = form().CursorX;
+        const int32_t before = form().Cursor().x();
         if (i == 0)
             Press(Qt::Key_Right);
         else
             RepeatUnflagged(Qt::Key_Right);
-        steps.push_back(form().CursorX - before);
+        steps.push_back(form().Cursor().x() - before);
     }
     EXPECT_EQ(steps, (std::vector<int32_t>{9, 11, 13, 15, 17, 19, 21, 23, 25, 27, 29, 29}));
     Release(Qt::Key_Right);
     form().SettleKeyRelease();  // no press followed within the settle time
-    EXPECT_FALSE(form().KeyHeld);
-    const QPoint before(form().CursorX, form().CursorY);
+    EXPECT_FALSE(form().KeyHeld());
+    const QPoint before(form().Cursor().x(), form().Cursor().y());
     Press(Qt::Key_Down);
     Press(Qt::Key_Down, true);
     Press(Qt::Key_Up, true);
@@ -126,7 +126,7 @@ TEST_F(FormMainTest, SmallMouseMovesLeaveTheCursorAndClicksActAtTheCursor)
     const QPoint tile = PointOnTile(controller(), first).value();
     MoveMouse(form(), tile.x(), tile.y());
     const int away = tile.y() > 283 ? Qt::Key_Up : Qt::Key_Down;
-    while (controller().GetOnMouseID(form().CursorX - 4, form().CursorY - 4) == first)
+    while (controller().GetOnMouseID(form().Cursor().x() - 4, form().Cursor().y() - 4) == first)
         TapKey(form(), away);
     SendMouse(form(), QEvent::MouseButtonPress, tile.x(), tile.y(), Qt::LeftButton);
     EXPECT_FALSE(Selected(first)) << "the pointer's place is not the cursor's";
@@ -134,7 +134,7 @@ TEST_F(FormMainTest, SmallMouseMovesLeaveTheCursorAndClicksActAtTheCursor)
     TapKey(form(), Qt::Key_Escape);
     for (Qt::MouseButton other : {Qt::RightButton, Qt::MiddleButton}) {
         ClickTile(form(), controller(), first);
-        SendMouse(form(), QEvent::MouseButtonDblClick, form().CursorX, form().CursorY, Qt::LeftButton);
+        SendMouse(form(), QEvent::MouseButtonDblClick, form().Cursor().x(), form().Cursor().y(), Qt::LeftButton);
         ASSERT_TRUE(Selected(first)) << "the second press of a double click does nothing";
         SendMouse(form(), QEvent::MouseButtonPress, tile.x(), tile.y(), other);
         EXPECT_FALSE(Selected(first));
@@ -180,7 +180,7 @@ TEST_F(FormMainTest, AtItsFirstSizeTheWindowShowsTheBackSurfacePixelForPixel)
 {
     EXPECT_EQ(form().windowTitle(), QStringLiteral("Tovrik"));
     EXPECT_EQ(form().size(), QSize(792, 566));
-    EXPECT_EQ(form().picMain->geometry(), QRect(0, 0, 792, 566));
+    EXPECT_EQ(form().Picture().geometry(), QRect(0, 0, 792, 566));
     PutCursorOn(form(), controller(), FreePair(controller()).first);
     EXPECT_EQ(WronglyShownPixels(*module, ShownPicture{}), 0);
     EXPECT_EQ(FormMain::FittedFrame({792, 566}, {8, 30}, {0, 0, 1920, 1080}), QRect(560, 242, 800, 596));
@@ -195,7 +195,7 @@ TEST_F(FormMainTest, WithPixelScalingAResizedWindowShowsThePictureAtAWholeScaleA
     form().resize(500, 400);
     EXPECT_EQ(form().size(), QSize(792, 566)) << "never smaller than the picture";
     form().resize(1700, 1200);
-    ASSERT_EQ(form().picMain->geometry(), QRect(0, 0, 1700, 1200));
+    ASSERT_EQ(form().Picture().geometry(), QRect(0, 0, 1700, 1200));
     const ShownPicture shown{2, {58, 34}};
     const QPointF corner = shown.At({300, 200}, 1);
     MoveMouse(form(), corner.x(), corner.y());

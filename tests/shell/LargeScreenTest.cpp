@@ -36,6 +36,7 @@ protected:
         const std::vector<int32_t> answer = AnswerSlots(folder);
         ASSERT_EQ(answer.size(), 144U);
         PlayByMouse(form(), controller(), shown, answer);
+        FinishClearAnimation(*module);
         EXPECT_EQ(controller().GetPaiCount(), 0);
         EXPECT_EQ(module->PlayState(), ModuleMain::STATE_CLEARED);
     }
@@ -56,8 +57,8 @@ TEST_F(LargeScreenTest, MaximisedOnA2560By1440ScreenShowsExactDoubleBlocksAndPla
     form().showMaximized();
     ASSERT_EQ(form().geometry(), screen->availableGeometry());
     const ShownPicture shown{2, {488, 154}};
-    ASSERT_EQ(form().picMain->Fit().scale, shown.scale);
-    ASSERT_EQ(form().picMain->PictureAt(QPointF(shown.origin)), QPoint(0, 0));
+    ASSERT_EQ(form().Picture().Fit().scale, shown.scale);
+    ASSERT_EQ(form().Picture().PictureAt(QPointF(shown.origin)), QPoint(0, 0));
 
     const int32_t first = FreePair(controller()).first;
     const QPointF tile = shown.At(PointOnTile(controller(), first).value(), 1);
@@ -78,10 +79,10 @@ TEST_F(LargeScreenTest, MaximisedOnA2560By1440ScreenShowsExactDoubleBlocksAndPla
     SendMouse(form(), QEvent::MouseButtonPress, 2500, 700, Qt::LeftButton);
     EXPECT_EQ(Cursor(form()), cursor + QPoint(3, 0));
     EXPECT_EQ(std::ranges::count(controller().Selection(), first), 0);
-    EXPECT_EQ(form().picMain->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(form().Picture().cursor().shape(), Qt::ArrowCursor);
 
     PlayToTheEnd(shown);
-    EXPECT_EQ(form().picMain->cursor().shape(), Qt::BlankCursor);
+    EXPECT_EQ(form().Picture().cursor().shape(), Qt::BlankCursor);
 }
 
 TEST_F(LargeScreenTest, FullScreenOnA3840By2160ScreenPlaysAt3xWithThePanelAndDialogOverTheWindow)
@@ -94,7 +95,7 @@ TEST_F(LargeScreenTest, FullScreenOnA3840By2160ScreenPlaysAt3xWithThePanelAndDia
     ASSERT_TRUE(form().isFullScreen());
     ASSERT_EQ(form().geometry(), screen->geometry());
     const ShownPicture shown{3, {732, 231}};
-    ASSERT_EQ(form().picMain->Fit().scale, shown.scale);
+    ASSERT_EQ(form().Picture().Fit().scale, shown.scale);
 
     // The panel opens at 3× in the window's corner and is worked at that
     // scale; its new game opens the selection dialog centred on the window.

@@ -1,11 +1,14 @@
 #include "ShellTestSupport.h"
 
+#include "ClearAnimation.h"
 #include "NumberedError.h"
 #include "WindowMessageBox.h"
 
 #include <QAbstractButton>
 #include <QElapsedTimer>
 #include <QMessageBox>
+
+#include <numeric>
 
 namespace {
 
@@ -14,8 +17,16 @@ TEST(ModuleMainTest, StartUpBuildsTheSixSurfacesAndTheFirstPicture)
     MessageRecorder messages;
     const auto module = StartModule(TestName(), {});
     const ModuleMain::SurfaceNumbers& set = module->SurfaceSet();
-    EXPECT_EQ(std::vector<int32_t>({set.Tiles, set.TilesOnWhite, set.Work, set.Hud, set.Wall, set.Backdrop}),
-              std::vector<int32_t>({1, 2, 3, 4, 5, 6}));
+    // Made in this order, each a surface of its own, none missing.
+    const std::vector<int32_t> made{set.Tiles, set.TilesOnWhite, set.Work, set.Hud, set.Wall, set.Backdrop};
+    EXPECT_TRUE(std::ranges::is_sorted(made) && std::ranges::adjacent_find(made) == made.end());
+    for (int32_t sprite : made)
+        EXPECT_NE(module->Layer().SpriteSurface(sprite), nullptr) << sprite;
+    const PixelSurface& work = *module->Layer().SpriteSurface(set.Work);
+    const PixelSurface& wall = *module->Layer().SpriteSurface(set.Wall);
+    const PixelSurface& backdrop = *module->Layer().SpriteSurface(set.Backdrop);
+    EXPECT_EQ(std::tuple(work.Width(), work.Height(), wall.Width(), wall.Height(), backdrop.Width(), backdrop.Height()),
+              std::tuple(655, 557, 655, 557, 792, 566));
     EXPECT_EQ(QPoint(module->SheetRects().HudRect.Right, module->SheetRects().HudRect.Bottom), QPoint(221, 302));
 
     const PixelSurface& tiles = *module->Layer().SpriteSurface(set.Tiles);
@@ -123,18 +134,42 @@ TEST(ModuleMainTest, LoadShowsTheSavedGameAtOnce)
     EXPECT_EQ(module->LastRedrawLevel(), ModuleMain::REDRAW_FULL);
 }
 
-TEST(ModuleMainTest, WaitMsKeepsTheWindowAlive)
+TEST(ModuleMainTest, ClearAnimationPaintsEveryFramePacedWhileTheWindowKeepsWorking)
 {
-    bool fired = false;
-    QTimer::singleShot(20, [&] { fired = true; });
+    std::vector<int32_t> frames;
+    ClearAnimation animation([&](int32_t frame) { frames.push_back(frame); });
+    bool finished = false;
+    QObject::connect(&animation, &ClearAnimation::Finished, [&] { finished = true; });
+    bool firedMeanwhile = false;
+    QTimer::singleShot(20, [&] { firedMeanwhile = animation.Running(); });
     QElapsedTimer clock;
     clock.start();
-    ModuleMain::WaitMs(120);
-    EXPECT_GE(clock.elapsed(), 119) << "the millisecond counter may tick just after the start";
-    EXPECT_TRUE(fired);
+    animation.Start();
+    EXPECT_EQ(frames, std::vector<int32_t>{0}) << "the first frame at once, the rest from the event loop";
+    while (!finished && clock.elapsed() < 10'000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    std::vector<int32_t> expected(ClearAnimation::kLastFrame + 1);
+    std::iota(expected.begin(), expected.end(), 0);
+    EXPECT_EQ(frames, expected);
+    EXPECT_GE(clock.elapsed(), 114 * 1000 / 60 + 800 - 100) << "60 frames a second and the standing figure's wait";
+    EXPECT_TRUE(firedMeanwhile);
+    EXPECT_FALSE(animation.Running());
+
+    // A frame that fails ends the animation and is reported, not thrown into the event loop.
+    MessageRecorder messages;
+    ClearAnimation failing([](int32_t frame) {
+        if (frame == 3)
+            throw NumberedError(NumberedError::InvalidArgument, "frame");
+    });
+    finished = false;
+    QObject::connect(&failing, &ClearAnimation::Finished, [&] { finished = true; });
+    failing.Start();
     clock.restart();
-    ModuleMain::WaitMs(-5);
-    EXPECT_LT(clock.elapsed(), 20);
+    while (!finished && clock.elapsed() < 10'000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    EXPECT_FALSE(failing.Running());
+    ASSERT_EQ(messages.requests.size(), 1U);
+    EXPECT_EQ(messages.requests[0].icon, MessageIcon::Critical);
 }
 
 TEST(ModuleMainTest, WindowMessageBoxShowsTheRequestAndAnswersWithTheButtonPressed)

@@ -102,7 +102,7 @@ TEST_F(SharpScreenTest, TilesLandWhereTheTransformSaysAndAClickOnTheirCentreTake
         MoveMouse(form(), centre.x(), centre.y());
         SendMouse(form(), QEvent::MouseButtonPress, centre.x(), centre.y(), Qt::LeftButton);
         EXPECT_EQ(controller().Selection(), std::vector<int32_t>{id});
-        module->CommandCancel();
+        module->Play().CommandCancel();
 
         // The side bar's hint button, through u.
         const QPoint hint = layout.SideBarAt(725, 366);
@@ -146,6 +146,7 @@ TEST_F(SharpScreenTest, AWholeGameByMouseAt1920By1080)
         MoveMouse(form(), at.x(), at.y());
         SendMouse(form(), QEvent::MouseButtonPress, at.x(), at.y(), Qt::LeftButton);
     }
+    FinishClearAnimation(*module);
     EXPECT_EQ(controller().GetPaiCount(), 0);
     EXPECT_EQ(module->PlayState(), ModuleMain::STATE_CLEARED);
 }

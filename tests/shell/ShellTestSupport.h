@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -62,17 +63,25 @@ private:
     MessageHandler previous_;
 };
 
-// Without a game on the command line, start-up waits in the side panel:
-// close it as the player would, once it is open (timers also run while
-// start-up decodes the sounds).
-inline void CloseSidePanelWhenOpen(int attemptsLeft = 10000)
+// Hides the next modal window once it opens and notes its class in seen
+// (timers also run while start-up decodes the sounds).
+inline void HideModalWhenOpen(std::shared_ptr<QString> seen = std::make_shared<QString>(), int attemptsLeft = 10000)
 {
-    QTimer::singleShot(1, [attemptsLeft] {
-        if (QWidget* panel = QApplication::activeModalWidget())
-            panel->hide();
-        else if (attemptsLeft > 0)
-            CloseSidePanelWhenOpen(attemptsLeft - 1);
+    QTimer::singleShot(1, [seen, attemptsLeft] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            *seen = QString::fromUtf8(modal->metaObject()->className());
+            modal->hide();
+        } else if (attemptsLeft > 0) {
+            HideModalWhenOpen(seen, attemptsLeft - 1);
+        }
     });
+}
+
+// Without a game on the command line, start-up waits in the side panel:
+// close it as the player would, once it is open.
+inline void CloseSidePanelWhenOpen()
+{
+    HideModalWhenOpen();
 }
 
 inline std::unique_ptr<ModuleMain> StartModule(const QString& folderName, const QStringList& arguments)
@@ -82,6 +91,15 @@ inline std::unique_ptr<ModuleMain> StartModule(const QString& folderName, const 
     auto module = std::make_unique<ModuleMain>(FreshProgramFolder(folderName), arguments);
     module->Main();
     return module;
+}
+
+// The clear animation runs on a timer: lets it play out, for ten seconds at most.
+inline void FinishClearAnimation(const ModuleMain& module)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (module.Animating() && clock.elapsed() < 10'000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 inline QStringList ClassicGame(int problem = 7)
@@ -114,13 +132,13 @@ inline void TapKey(FormMain& form, int qtKey)
 
 inline void SendMouse(FormMain& form, QEvent::Type type, double x, double y, Qt::MouseButton button = Qt::NoButton)
 {
-    QMouseEvent event(type, QPointF(x, y), form.picMain->mapToGlobal(QPointF(x, y)), button, button, Qt::NoModifier);
-    QApplication::sendEvent(form.picMain, &event);
+    QMouseEvent event(type, QPointF(x, y), form.Picture().mapToGlobal(QPointF(x, y)), button, button, Qt::NoModifier);
+    QApplication::sendEvent(&form.Picture(), &event);
 }
 
 inline void MoveMouse(FormMain& form, double x, double y) { SendMouse(form, QEvent::MouseMove, x, y); }
 
-inline QPoint Cursor(const FormMain& form) { return {form.CursorX, form.CursorY}; }
+inline QPoint Cursor(const FormMain& form) { return form.Cursor(); }
 
 // A screen point where the controller finds tile id, or none.
 inline std::optional<QPoint> PointOnTile(const PaiCtrl& controller, int32_t id)
@@ -156,7 +174,7 @@ inline void PutCursorOn(FormMain& form, const PaiCtrl& controller, int32_t id)
 inline void ClickTile(FormMain& form, const PaiCtrl& controller, int32_t id)
 {
     PutCursorOn(form, controller, id);
-    SendMouse(form, QEvent::MouseButtonPress, form.CursorX, form.CursorY, Qt::LeftButton);
+    SendMouse(form, QEvent::MouseButtonPress, form.Cursor().x(), form.Cursor().y(), Qt::LeftButton);
 }
 
 inline uint32_t BackPixel(const ModuleMain& module, int32_t x, int32_t y)
@@ -217,7 +235,7 @@ inline void PlayByMouse(FormMain& form, const PaiCtrl& controller, const ShownPi
 // Every picture pixel shown as its exact block, and the margins in the backdrop colour.
 inline int64_t WronglyShownPixels(const ModuleMain& module, const ShownPicture& shown)
 {
-    const QImage grabbed = module.Form().picMain->grab().toImage();
+    const QImage grabbed = module.Form().Picture().grab().toImage();
     const QRect picture(shown.origin, QSize(792, 566) * shown.scale);
     int64_t wrong = 0;
     for (int y = 0; y < grabbed.height(); ++y)

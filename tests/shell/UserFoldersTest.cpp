@@ -106,7 +106,7 @@ TEST(UserFoldersTest, QuittingAsksOnlyWhenMovesWereMadeSinceTheLastSave)
     module->PanelCommand(ModuleCommands::PANEL_SAVE);
     EXPECT_TRUE(module->QuitConfirmed()) << "everything is in save.dat";
     TakeOneSet(module->Controller());
-    module->CommandPlayback();
+    module->Play().CommandPlayback();
     EXPECT_TRUE(module->QuitConfirmed()) << "taken back to the saved position";
     EXPECT_EQ(asked.size(), 1u);
     TakeOneSet(module->Controller());
@@ -186,7 +186,7 @@ TEST(UserFoldersTest, TheWindowManagersCloseRequestClosesTheOpenPanelAndThenTheW
         EXPECT_FALSE(filter.nativeEventFilter("xcb_generic_event_t", &otherWindow, &result));
         EXPECT_FALSE(filter.nativeEventFilter("xcb_generic_event_t", &otherMessage, &result));
         EXPECT_TRUE(filter.nativeEventFilter("xcb_generic_event_t", &request, &result));
-        module->CloseOverModalWindows();
+        module->Form().CloseOverModalWindows();
     });
     module->Main();
     EXPECT_TRUE(panelWasOpen);

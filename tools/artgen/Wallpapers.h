@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PaiStructure.h"
+
 #include <QImage>
 #include <QString>
 
@@ -14,8 +16,8 @@ struct Wallpaper {
     QImage picture;
 };
 
-constexpr int kWidth = 655;
-constexpr int kHeight = 557;
+constexpr int kWidth = PaiStructure::kBoardWidth;
+constexpr int kHeight = PaiStructure::kBoardHeight;
 
 std::vector<Wallpaper> Build();
 

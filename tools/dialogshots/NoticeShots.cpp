@@ -43,7 +43,7 @@ void Click(ModuleMain& module, int32_t id)
 {
     const QPoint at = PointOnTile(module.Controller(), id).value();
     module.Form().MoveCursor(at.x(), at.y());
-    module.ClickAt(at.x(), at.y());
+    module.Play().ClickAt(at.x(), at.y());
 }
 
 bool TakeFirstPair(ModuleMain& module)
@@ -138,13 +138,16 @@ bool GrabNotices(const QString& outFolder, const QString& suffix)
     const std::vector<int32_t> answer = module.Controller().Board().RemovalOrder();
     for (size_t k = 0; k < answer.size(); ++k) {
         if (k == 40) {
-            module.CommandHint();
-            module.CommandPlayback();
+            module.Play().CommandHint();
+            module.Play().CommandPlayback();
             Click(module, answer[k - 2]);
             Click(module, answer[k - 1]);
         }
         now = static_cast<int64_t>(k) * 5'243;
         Click(module, answer[k]);
     }
+    // The win is told once the clear animation has run.
+    while (module.Animating())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     return grabber.AllSaved();
 }

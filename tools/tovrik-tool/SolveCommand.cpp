@@ -37,11 +37,11 @@ std::vector<std::vector<int32_t>> ParseSets(const std::string& text)
     return sets;
 }
 
-std::string Joined(const std::vector<int32_t>& slots, const char* separator)
+std::string Joined(const std::vector<int32_t>& slotNumbers, const char* separator)
 {
     std::string text;
-    for (size_t k = 0; k < slots.size(); ++k)
-        text += (k == 0 ? "" : separator) + std::to_string(slots[k]);
+    for (size_t k = 0; k < slotNumbers.size(); ++k)
+        text += (k == 0 ? "" : separator) + std::to_string(slotNumbers[k]);
     return text;
 }
 
