@@ -173,6 +173,7 @@ int Import(ToolArgs args)
     const std::string mapName = args.TakeOption("--map");
     const std::string outPath = args.TakeOption("--out");
     const std::string folder = args.TakeOption("--dir");
+    const bool quiet = args.TakeFlag("--quiet");
     const std::string path = args.TakePositional("FILE");
     args.ExpectEnd();
     if (!outPath.empty() && !folder.empty())
@@ -184,6 +185,9 @@ int Import(ToolArgs args)
     } catch (const ImportError& error) {
         throw std::runtime_error(path + ": " + error.what());
     }
+    for (const ForeignLayout& layout : layouts)
+        for (const std::string& warning : quiet ? std::vector<std::string>{} : layout.warnings)
+            std::cerr << path << ": warning: " << warning << '\n';
     // Everything is converted before anything is written, so a refusal writes nothing.
     std::vector<FileConv> files(layouts.size());
     for (size_t i = 0; i < layouts.size(); ++i) {
@@ -209,7 +213,7 @@ int Import(ToolArgs args)
 
 const ToolCommand layoutCommand("layout",
                                 "layout info FILE [--json] | layout build SOURCE OUT.tvm | layout dump FILE\n"
-                                "  tovrik-tool layout import FILE [--map NAME] [--out PATH | --dir DIR]",
+                                "  tovrik-tool layout import FILE [--map NAME] [--out PATH | --dir DIR] [--quiet]",
                                 [](const std::vector<std::string>& raw) {
                                     ToolArgs args(raw);
                                     const std::string action = args.TakePositional("info, build, dump or import");
