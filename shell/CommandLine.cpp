@@ -7,6 +7,7 @@ const QString kProblem = QStringLiteral("--problem");
 const QString kFaceDown = QStringLiteral("--facedown");
 const QString kAnswer = QStringLiteral("--answer");
 const QString kLanguage = QStringLiteral("--lang");
+const QString kEdit = QStringLiteral("--edit");
 
 bool IsAnswerSwitch(const QString& text)
 {
@@ -33,7 +34,11 @@ Option SplitOption(const QString& argument)
 CommandLine::CommandLine(const QStringList& allArguments)
 {
     const QStringList arguments = TakeLanguage(allArguments);
-    if (IsAnswerSwitch(arguments.join(u' ')))
+    if (!arguments.isEmpty() && arguments[0].toLower() == kEdit) {
+        if (arguments.size() > 2)
+            throw CommandLineError("--edit takes one layout file");
+        editPath_ = arguments.value(1);
+    } else if (IsAnswerSwitch(arguments.join(u' ')))
         answerMode_ = true;
     else if (NamesGame(arguments))
         ParseGame(arguments);
@@ -62,11 +67,12 @@ QStringList CommandLine::TakeLanguage(const QStringList& arguments)
 QString CommandLine::Usage()
 {
     return QStringLiteral("usage: tovrik [--lang ja|en] [/answer] | tovrik [--lang ja|en] --layout NAME --problem N "
-                          "[--facedown M] [--answer]\n"
+                          "[--facedown M] [--answer] | tovrik [--lang ja|en] --edit [FILE.tvm]\n"
                           "  ja|en the language, instead of the system's\n"
                           "  NAME  a layout file in the template folder, e.g. classic.tvm\n"
                           "  N     problem number 1 to %1, or 0 for a random deal\n"
-                          "  M     face-down tiles: 0 none, 1 all until selected, 2 to %2 that many until free")
+                          "  M     face-down tiles: 0 none, 1 all until selected, 2 to %2 that many until free\n"
+                          "  FILE  the layout to edit, made anew when it is not there; saved to the same path")
         .arg(kHighestProblem)
         .arg(kMostFaceDown);
 }

@@ -40,6 +40,8 @@ public:
     const std::optional<GameChoice>& Game() const { return game_; }
     // "ja" or "en" when the command line chooses the language.
     const std::optional<QString>& Language() const { return language_; }
+    // "--edit [FILE]": the layout editor instead of the game; an empty path for a new layout.
+    const std::optional<QString>& EditPath() const { return editPath_; }
 
     static QString Usage();
 
@@ -52,4 +54,5 @@ private:
     bool answerMode_ = false;
     std::optional<GameChoice> game_;
     std::optional<QString> language_;
+    std::optional<QString> editPath_;
 };

@@ -2,6 +2,7 @@
 
 #include "DialogBox.h"
 #include "DX7Draw.h"
+#include "EditorStart.h"
 #include "EndOfGame.h"
 #include "FileConv.h"
 #include "FormMain.h"
@@ -570,6 +571,12 @@ QuestionInfo ModuleMain::OfferedQuestion() const
     if (!startedQuestion[0].isEmpty() || !last || !folders.LayoutNames().contains(last->layout))
         return CurrentQuestion();
     return {last->layout, QString::number(last->problem), QString::number(last->faceDown), QString()};
+}
+
+void ModuleMain::EditLayout(const QString& layoutName, std::function<void(const QString& fileName)> saved)
+{
+    const QString path = layoutName.isEmpty() ? QString() : folders.LayoutPath(layoutName);
+    OpenLayoutEditor(EditorFolders(folders), path, QApplication::activeModalWidget(), std::move(saved));
 }
 
 void ModuleMain::ChooseWallpaper()

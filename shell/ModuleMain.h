@@ -99,6 +99,7 @@ public:
     void StartGame() override;
     bool PanelCommand(int code) override;
     void ChooseWallpaper() override;
+    void EditLayout(const QString& layoutName, std::function<void(const QString& fileName)> saved) override;
 
     // Read access for the dialogs, tests and benchmarks.
     FormMain& Form() const { return *formMain; }

@@ -37,6 +37,15 @@ TEST(CommandLineTest, GameOptionsNameLayoutProblemAndFaceDown)
     }
 }
 
+TEST(CommandLineTest, EditOpensTheEditorOnAFileOrANewLayout)
+{
+    EXPECT_EQ(CommandLine(Split("--edit mine.tvm")).EditPath(), QStringLiteral("mine.tvm"));
+    EXPECT_EQ(CommandLine(Split("--lang en --edit")).EditPath(), QString());
+    EXPECT_EQ(CommandLine(Split("--lang en --edit")).Language(), QStringLiteral("en"));
+    EXPECT_FALSE(CommandLine(Split("--layout classic.tvm --problem 1")).EditPath());
+    EXPECT_THROW(CommandLine(Split("--edit a.tvm b.tvm")), CommandLineError);
+}
+
 TEST(CommandLineTest, WrongGameOptionsAreRefusedWithTheirReason)
 {
     const struct { const char *arguments, *reason; } cases[] = {
