@@ -40,6 +40,14 @@ int FaceOfLevel(int level)
 EditorBoard::EditorBoard(const LayoutDraft& draft, QWidget* parent)
     : QWidget(parent), draft_(draft), sheet_(QStringLiteral(":/sheets/tiles.png"))
 {
+    // Magenta is the sheet's see-through colour, as the game's sprite layer keys it.
+    sheet_ = sheet_.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < sheet_.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(sheet_.scanLine(y));
+        for (int x = 0; x < sheet_.width(); ++x)
+            if ((line[x] & 0xFFFFFF) == 0xFF00FF)
+                line[x] = 0;
+    }
     setMouseTracking(true);
     setMinimumSize(PaiStructure::kBoardWidth / 2, PaiStructure::kBoardHeight / 2);
 }

@@ -42,8 +42,6 @@ QFont CaptionFont()
     return font;
 }
 
-QString Tr(const char* text) { return QCoreApplication::translate("LayoutEditor", text); }
-
 bool SameFolder(const QString& a, const QString& b)
 {
     const QString left = QFileInfo(a).canonicalFilePath();
@@ -93,9 +91,9 @@ void LayoutEditor::CreateControls()
     if (setSizeBox_->findData(draft_.SetSize()) < 0)
         setSizeBox_->addItem(QString::number(draft_.SetSize()), draft_.SetSize());
     setSizeBox_->setCurrentIndex(setSizeBox_->findData(draft_.SetSize()));
-    auto* mirrorLeftRight = new QPushButton(Tr("左右に鏡写し"), this);
-    auto* mirrorTopBottom = new QPushButton(Tr("上下に鏡写し"), this);
-    auto* save = new QPushButton(Tr("保存 (Ctrl+S)"), this);
+    auto* mirrorLeftRight = new QPushButton(tr("左右に鏡写し"), this);
+    auto* mirrorTopBottom = new QPushButton(tr("上下に鏡写し"), this);
+    auto* save = new QPushButton(tr("保存 (Ctrl+S)"), this);
     messageBox_ = new QPlainTextEdit(this);
     messageBox_->setPlainText(pendingMessage_);
     preview_ = new QLabel(this);
@@ -108,14 +106,14 @@ void LayoutEditor::CreateControls()
     auto* side = new QVBoxLayout;
     side->addWidget(levelLabel_);
     auto* sizeRow = new QHBoxLayout;
-    sizeRow->addWidget(new QLabel(Tr("組の枚数"), this));
+    sizeRow->addWidget(new QLabel(tr("組の枚数"), this));
     sizeRow->addWidget(setSizeBox_);
     side->addLayout(sizeRow);
     side->addWidget(mirrorLeftRight);
     side->addWidget(mirrorTopBottom);
-    side->addWidget(new QLabel(Tr("メッセージ"), this));
+    side->addWidget(new QLabel(tr("メッセージ"), this));
     side->addWidget(messageBox_, 1);
-    side->addWidget(new QLabel(Tr("サイドバーでの見え方"), this));
+    side->addWidget(new QLabel(tr("サイドバーでの見え方"), this));
     side->addWidget(preview_);
     side->addWidget(save);
     auto* top = new QHBoxLayout;
@@ -139,11 +137,11 @@ void LayoutEditor::CreateControls()
         UpdateTitle();
     });
     connect(mirrorLeftRight, &QPushButton::clicked, this, [this] {
-        notice_ = Tr("鏡写しで %1 枚足しました。").arg(draft_.MirrorLeftRight());
+        notice_ = tr("鏡写しで %1 枚足しました。").arg(draft_.MirrorLeftRight());
         Changed();
     });
     connect(mirrorTopBottom, &QPushButton::clicked, this, [this] {
-        notice_ = Tr("鏡写しで %1 枚足しました。").arg(draft_.MirrorTopBottom());
+        notice_ = tr("鏡写しで %1 枚足しました。").arg(draft_.MirrorTopBottom());
         Changed();
     });
     connect(save, &QPushButton::clicked, this, &LayoutEditor::Save);
@@ -187,11 +185,11 @@ void LayoutEditor::ShowRefusal(LayoutDraft::Verdict verdict)
     using Verdict = LayoutDraft::Verdict;
     switch (verdict) {
     case Verdict::Allowed: Changed(); return;
-    case Verdict::Occupied: notice_ = Tr("同じ段の牌と重なるので置けません。"); break;
-    case Verdict::OffBoard: notice_ = Tr("盤からはみ出すので置けません。"); break;
-    case Verdict::Floating: notice_ = Tr("下の段に支える牌がないので置けません。"); break;
-    case Verdict::Full: notice_ = Tr("牌は 512 枚までです。"); break;
-    case Verdict::HoldsOthers: notice_ = Tr("上の段の牌を支えているので取れません。"); break;
+    case Verdict::Occupied: notice_ = tr("同じ段の牌と重なるので置けません。"); break;
+    case Verdict::OffBoard: notice_ = tr("盤からはみ出すので置けません。"); break;
+    case Verdict::Floating: notice_ = tr("下の段に支える牌がないので置けません。"); break;
+    case Verdict::Full: notice_ = tr("牌は 512 枚までです。"); break;
+    case Verdict::HoldsOthers: notice_ = tr("上の段の牌を支えているので取れません。"); break;
     case Verdict::NoTile: return;
     }
     statusLine_->setText(Status());
@@ -200,7 +198,7 @@ void LayoutEditor::ShowRefusal(LayoutDraft::Verdict verdict)
 void LayoutEditor::StepLevel(int step)
 {
     board_->SetLevel(std::clamp(board_->Level() + step, 0, LayoutDraft::kLevels - 1));
-    levelLabel_->setText(Tr("段 %1 / %2 (PgUp, PgDn)").arg(board_->Level() + 1).arg(LayoutDraft::kLevels));
+    levelLabel_->setText(tr("段 %1 / %2 (PgUp, PgDn)").arg(board_->Level() + 1).arg(LayoutDraft::kLevels));
 }
 
 // Every change of the tiles or the set size: redraw, check again, mark unsaved.
@@ -222,16 +220,16 @@ QString LayoutEditor::Status() const
     const LayoutDraft::Checks checks = draft_.Check();
     QStringList parts;
     const int setSize = draft_.SetSize();
-    parts << (checks.countFits ? Tr("%1 枚: %2 枚組に合います").arg(checks.count).arg(setSize)
-                               : Tr("%1 枚: %2 枚組には偶数で %2 の倍数が要ります").arg(checks.count).arg(setSize));
+    parts << (checks.countFits ? tr("%1 枚: %2 枚組に合います").arg(checks.count).arg(setSize)
+                               : tr("%1 枚: %2 枚組には偶数で %2 の倍数が要ります").arg(checks.count).arg(setSize));
     if (!checks.withinLimit)
-        parts << Tr("512 枚を超えています");
+        parts << tr("512 枚を超えています");
     if (checks.offBoard > 0)
-        parts << Tr("%1 枚が盤からはみ出します").arg(checks.offBoard);
+        parts << tr("%1 枚が盤からはみ出します").arg(checks.offBoard);
     if (!checks.fault.empty())
         parts << QString::fromStdString(checks.fault);
     if (checks.Saveable())
-        parts << (dealt_ < 0 ? Tr("問題 1～20 を確認中…") : Tr("問題 1～20 のうち %1 問が配れます").arg(dealt_));
+        parts << (dealt_ < 0 ? tr("問題 1～20 を確認中…") : tr("問題 1～20 のうち %1 問が配れます").arg(dealt_));
     if (!notice_.isEmpty())
         parts << notice_;
     return parts.join(QStringLiteral(" ・ "));
@@ -305,7 +303,7 @@ void LayoutEditor::Save()
 {
     const LayoutDraft::Checks checks = draft_.Check();
     if (!checks.Saveable()) {
-        ShowMessage({Tr("この陣形はまだ保存できません。\n%1").arg(Status()).toStdString(), {}, MessageButtons::Ok,
+        ShowMessage({tr("この陣形はまだ保存できません。\n%1").arg(Status()).toStdString(), {}, MessageButtons::Ok,
                      MessageIcon::Warning});
         return;
     }
@@ -320,7 +318,7 @@ void LayoutEditor::FinishSave()
 {
     saveWaiting_ = false;
     if (dealt_ == 0) {
-        ShowMessage({Tr("問題 1～20 のどれも配れないので保存できません。上の段を支える牌を増やすか、取れる牌が"
+        ShowMessage({tr("問題 1～20 のどれも配れないので保存できません。上の段を支える牌を増やすか、取れる牌が"
                         "最初から足りるように置き直してください。")
                          .toStdString(),
                      {}, MessageButtons::Ok, MessageIcon::Warning});
@@ -333,18 +331,18 @@ void LayoutEditor::FinishSave()
         QDir().mkpath(QFileInfo(target).absolutePath());
         file.SaveFile(target.toStdString());
     } catch (const NumberedError& error) {
-        ShowMessage({Tr("保存できませんでした: %1").arg(QString::fromStdString(error.what())).toStdString(), {},
+        ShowMessage({tr("保存できませんでした: %1").arg(QString::fromStdString(error.what())).toStdString(), {},
                      MessageButtons::Ok, MessageIcon::Critical});
         return;
     }
     path_ = target;
     draft_.MarkSaved(file);
     modified_ = false;
-    notice_ = Tr("%1 に保存しました").arg(QDir::toNativeSeparators(target));
+    notice_ = tr("%1 に保存しました").arg(QDir::toNativeSeparators(target));
     statusLine_->setText(Status());
     UpdateTitle();
     if (dealt_ < kLastProblem - kFirstProblem + 1)
-        ShowMessage({Tr("保存しました。ただし問題 1～20 のうち配れるのは %1 問だけです。").arg(dealt_).toStdString(), {},
+        ShowMessage({tr("保存しました。ただし問題 1～20 のうち配れるのは %1 問だけです。").arg(dealt_).toStdString(), {},
                      MessageButtons::Ok, MessageIcon::Warning});
     emit Saved(QFileInfo(target).fileName());
 }
@@ -367,8 +365,8 @@ QString LayoutEditor::SaveTarget() const
 
 void LayoutEditor::UpdateTitle()
 {
-    const QString name = path_.isEmpty() ? Tr("新しい陣形") : QFileInfo(path_).fileName();
-    setWindowTitle(Tr("陣形エディタ - %1%2").arg(name, modified_ ? QStringLiteral(" *") : QString()));
+    const QString name = path_.isEmpty() ? tr("新しい陣形") : QFileInfo(path_).fileName();
+    setWindowTitle(tr("陣形エディタ - %1%2").arg(name, modified_ ? QStringLiteral(" *") : QString()));
 }
 
 void LayoutEditor::SetMessageText(const QString& text) { messageBox_->setPlainText(text); }
@@ -378,7 +376,7 @@ void LayoutEditor::SetSetSize(int setSize) { setSizeBox_->setCurrentIndex(setSiz
 void LayoutEditor::closeEvent(QCloseEvent* event)
 {
     const bool leave = !modified_
-        || ShowMessage({Tr("変更を保存せずに閉じますか？").toStdString(), {}, MessageButtons::YesNo,
+        || ShowMessage({tr("変更を保存せずに閉じますか？").toStdString(), {}, MessageButtons::YesNo,
                         MessageIcon::Question})
             == MessageResult::Yes;
     leave ? event->accept() : event->ignore();
