@@ -232,7 +232,7 @@ QString LayoutEditor::Status() const
         parts << (dealt_ < 0 ? tr("問題 1～20 を確認中…") : tr("問題 1～20 のうち %1 問が配れます").arg(dealt_));
     if (!notice_.isEmpty())
         parts << notice_;
-    return parts.join(QStringLiteral(" ・ "));
+    return parts.join(QStringLiteral(" \u00B7 "));
 }
 
 std::u16string LayoutEditor::MessageText() const
@@ -318,10 +318,9 @@ void LayoutEditor::FinishSave()
 {
     saveWaiting_ = false;
     if (dealt_ == 0) {
-        ShowMessage({tr("問題 1～20 のどれも配れないので保存できません。上の段を支える牌を増やすか、取れる牌が"
-                        "最初から足りるように置き直してください。")
-                         .toStdString(),
-                     {}, MessageButtons::Ok, MessageIcon::Warning});
+        const QString why =
+            tr("問題 1～20 のどれも配れないので保存できません。上の段を支える牌を増やすか、取れる牌が最初から足りるように置き直してください。");
+        ShowMessage({why.toStdString(), {}, MessageButtons::Ok, MessageIcon::Warning});
         return;
     }
     const QString target = SaveTarget();
