@@ -225,7 +225,7 @@ void PaiStructure::Swap(int32_t& a, int32_t& b) { std::swap(a, b); }
 
 void PaiStructure::Shuffle(std::vector<int32_t>& values)
 {
-    RandomSource& random = RandomSource::Shared();
+    RandomSource& random = random_;
     for (int32_t i = 1; i < static_cast<int32_t>(values.size()); ++i)
         Swap(values[i], values[random.Draw(i)]);
 }

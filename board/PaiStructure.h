@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RandomSource.h"
+
 #include <array>
 #include <chrono>
 #include <cstdint>
@@ -85,6 +87,8 @@ public:
     // written) a NumberedError is raised and the board is left empty.
     void CreateTable(const std::string& layoutPath, int32_t problem, int32_t faceDown,
                      const std::string& answerPath = {});
+    // The same from a layout already read, without an answer file.
+    void CreateTable(const FileConv& layout, int32_t problem, int32_t faceDown);
     // Lets pending window events run during CreateTable, at most every few
     // milliseconds. The board refuses a nested CreateTable meanwhile.
     void SetEventPump(std::function<void()> pump) { eventPump_ = std::move(pump); }
@@ -142,6 +146,8 @@ private:
     using SlotTable = std::array<PaiSlot, kSlots>;
     void RebuildFromRecord(const SlotTable& saved, int32_t maxId, int32_t once);
 
+    // Runs deal on an emptied board, leaving it empty when deal fails.
+    void Build(const std::function<void()>& deal, int32_t faceDown);
     void BuildDeal(const FileConv& layout, int32_t problem, int32_t faceDown,
                    const std::string& answerPath);
     void PlacePositions(const std::vector<uint16_t>& positions);
@@ -171,6 +177,9 @@ private:
     std::vector<int32_t> dependentStart_;
     std::vector<int32_t> dependents_;
     std::function<void()> eventPump_;
+    // A board of its own, so that deals on other threads (the layout editor's
+    // checks) never share a generator; each deal resets it.
+    RandomSource random_;
     std::chrono::steady_clock::time_point lastPump_;
     bool building_ = false;
 };

@@ -54,6 +54,20 @@ std::string PaiStructure::FaceName(int32_t face)
 void PaiStructure::CreateTable(const std::string& layoutPath, int32_t problem, int32_t faceDown,
                                const std::string& answerPath)
 {
+    Build([&] {
+        FileConv layout;
+        layout.LoadFile(layoutPath);
+        BuildDeal(layout, problem, faceDown, answerPath);
+    }, faceDown);
+}
+
+void PaiStructure::CreateTable(const FileConv& layout, int32_t problem, int32_t faceDown)
+{
+    Build([&] { BuildDeal(layout, problem, faceDown, {}); }, faceDown);
+}
+
+void PaiStructure::Build(const std::function<void()>& deal, int32_t faceDown)
+{
     if (building_)
         throw NumberedError(NumberedError::InvalidArgument, "a deal is already being built");
     building_ = true;
@@ -62,9 +76,7 @@ void PaiStructure::CreateTable(const std::string& layoutPath, int32_t problem, i
         if (faceDown < 0)
             throw NumberedError(NumberedError::InvalidArgument,
                                 "face-down count " + std::to_string(faceDown) + " is negative");
-        FileConv layout;
-        layout.LoadFile(layoutPath);
-        BuildDeal(layout, problem, faceDown, answerPath);
+        deal();
         ForgetPositions();
     } catch (...) {
         ForgetPositions();
@@ -135,7 +147,7 @@ std::string PaiStructure::LayoutFault(const std::vector<uint16_t>& positions, co
 void PaiStructure::BuildDeal(const FileConv& layout, int32_t problem, int32_t faceDown,
                              const std::string& answerPath)
 {
-    RandomSource& random = RandomSource::Shared();
+    RandomSource& random = random_;
     random.Reset(kDealReset);
     if (problem != 0)
         random.Seed(problem);
@@ -186,7 +198,7 @@ std::vector<PaiStructure::TileKind> PaiStructure::MakeTileList(const std::vector
         tiles.insert(tiles.end(), counts[k], TileKind{FaceOfPlainClass(k), k});
 
     std::array<int32_t, 4> p = {0, 1, 2, 3};
-    RandomSource& random = RandomSource::Shared();
+    RandomSource& random = random_;
     for (int32_t k = 38; k <= 40; ++k) {
         for (int32_t m = 1; m <= 3; ++m)
             Swap(p[m], p[random.Draw(m)]);
@@ -207,7 +219,7 @@ std::vector<PaiStructure::TileKind> PaiStructure::MakeTileList(const std::vector
 
 void PaiStructure::ShuffleSets(std::vector<TileKind>& tiles)
 {
-    RandomSource& random = RandomSource::Shared();
+    RandomSource& random = random_;
     const int32_t sets = maxId_ / once_;
     for (int32_t m = 1; m < sets; ++m) {
         const int32_t r = random.Draw(m);

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
+#include <QPointer>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
@@ -103,8 +104,10 @@ void FormQues::CreateControls()
     LabelMsg_->setWordWrap(true);
     cmdSubmit_ = Place<QPushButton>(this, "cmdSubmit", {184, 280, 73, 25}, QStringLiteral("OK"));
     cmdCancel_ = Place<QPushButton>(this, "cmdCancel", {272, 280, 73, 25}, tr("キャンセル"));
-    // Enter and Escape press neither button.
-    for (QPushButton* button : {cmdSubmit_, cmdCancel_}) {
+    cmdEdit_ = Place<QPushButton>(this, "cmdEdit", {360, 280, 65, 25}, tr("編集"));
+    cmdNew_ = Place<QPushButton>(this, "cmdNew", {432, 280, 65, 25}, tr("新規"));
+    // Enter and Escape press no button.
+    for (QPushButton* button : {cmdSubmit_, cmdCancel_, cmdEdit_, cmdNew_}) {
         button->setAutoDefault(false);
         button->setDefault(false);
     }
@@ -154,6 +157,8 @@ void FormQues::ConnectControls()
     connect(HScrollRev_, &QScrollBar::actionTriggered, this, &FormQues::SnapReverseToEven);
     connect(cmdSubmit_, &QPushButton::clicked, this, &FormQues::OnSubmit);
     connect(cmdCancel_, &QPushButton::clicked, this, &FormQues::reject);
+    connect(cmdEdit_, &QPushButton::clicked, this, [this] { OnEdit(false); });
+    connect(cmdNew_, &QPushButton::clicked, this, [this] { OnEdit(true); });
 }
 
 void FormQues::LoadQuestionInfo(const QuestionInfo& info)
@@ -191,6 +196,26 @@ void FormQues::FillFileList()
         return;
     }
     File1_->setCurrentRow(0);
+}
+
+void FormQues::OnEdit(bool newLayout)
+{
+    if (!newLayout && File1_->currentItem() == nullptr)
+        return;
+    const QPointer<FormQues> self(this);
+    module_.EditLayout(newLayout ? QString() : File1_->currentItem()->text(), [self](const QString& fileName) {
+        if (self)
+            self->ShowSavedLayout(fileName);
+    });
+}
+
+// A layout saved from the editor is listed at once, and chosen.
+void FormQues::ShowSavedLayout(const QString& fileName)
+{
+    FillFileList();
+    const auto found = File1_->findItems(fileName, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (!found.isEmpty())
+        File1_->setCurrentItem(found.constFirst());
 }
 
 void FormQues::OnLayoutSelected()

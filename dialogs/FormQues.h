@@ -76,6 +76,8 @@ private:
     void NormalizeNumberBox();
     void OnRandom();
     void OnSubmit();
+    void OnEdit(bool newLayout);
+    void ShowSavedLayout(const QString& fileName);
     QuestionInfo BuildQuestionInfo() const;
 
     ModuleCommands& module_;
@@ -97,4 +99,6 @@ private:
     QLabel* LabelMsg_ = nullptr;
     QPushButton* cmdSubmit_ = nullptr;
     QPushButton* cmdCancel_ = nullptr;
+    QPushButton* cmdEdit_ = nullptr;
+    QPushButton* cmdNew_ = nullptr;
 };

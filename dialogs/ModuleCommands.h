@@ -2,6 +2,10 @@
 
 #include "QuestionInfo.h"
 
+#include <QString>
+
+#include <functional>
+
 // What the side panel and the game-selection dialog may ask of the shell. They
 // never talk to the game controller themselves; the shell's module carries the
 // commands out on it and redraws.
@@ -24,4 +28,7 @@ public:
     virtual void StartGame() = 0;
     virtual bool PanelCommand(int code) = 0;
     virtual void ChooseWallpaper() = 0;
+    // Opens the layout editor on the layout named layoutName, or on a new
+    // layout when it is empty; saved hears the file name of every save.
+    virtual void EditLayout(const QString& layoutName, std::function<void(const QString& fileName)> saved) = 0;
 };

@@ -187,6 +187,14 @@
         <source>ゲームを開始できません。</source>
         <translation>The game cannot be started.</translation>
     </message>
+    <message>
+        <source>編集</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>新規</source>
+        <translation>New</translation>
+    </message>
 </context>
 <context>
     <name>FormSub</name>
@@ -249,6 +257,125 @@
     <message>
         <source>ロード</source>
         <translation>Load</translation>
+    </message>
+</context>
+<context>
+    <name>LayoutEditor</name>
+    <message>
+        <source>陣形ファイルを読めません: %1
+%2</source>
+        <translation>The layout file cannot be read: %1
+%2</translation>
+    </message>
+    <message>
+        <source>左右に鏡写し</source>
+        <translation>Mirror left-right</translation>
+    </message>
+    <message>
+        <source>上下に鏡写し</source>
+        <translation>Mirror top-bottom</translation>
+    </message>
+    <message>
+        <source>保存 (Ctrl+S)</source>
+        <translation>Save (Ctrl+S)</translation>
+    </message>
+    <message>
+        <source>組の枚数</source>
+        <translation>Set size</translation>
+    </message>
+    <message>
+        <source>メッセージ</source>
+        <translation>Message</translation>
+    </message>
+    <message>
+        <source>サイドバーでの見え方</source>
+        <translation>As the side bar shows it</translation>
+    </message>
+    <message>
+        <source>鏡写しで %1 枚足しました。</source>
+        <translation>Mirroring added %1 tiles.</translation>
+    </message>
+    <message>
+        <source>同じ段の牌と重なるので置けません。</source>
+        <translation>A tile cannot go there: it overlaps a tile of the same level.</translation>
+    </message>
+    <message>
+        <source>盤からはみ出すので置けません。</source>
+        <translation>A tile cannot go there: it would leave the board.</translation>
+    </message>
+    <message>
+        <source>下の段に支える牌がないので置けません。</source>
+        <translation>A tile cannot go there: no tile of the level below holds it up.</translation>
+    </message>
+    <message>
+        <source>牌は 512 枚までです。</source>
+        <translation>A layout holds at most 512 tiles.</translation>
+    </message>
+    <message>
+        <source>上の段の牌を支えているので取れません。</source>
+        <translation>This tile cannot be taken away: it holds up a tile of the level above.</translation>
+    </message>
+    <message>
+        <source>段 %1 / %2 (PgUp, PgDn)</source>
+        <translation>Level %1 / %2 (PgUp, PgDn)</translation>
+    </message>
+    <message>
+        <source>%1 枚: %2 枚組に合います</source>
+        <translation>%1 tiles: fits sets of %2</translation>
+    </message>
+    <message>
+        <source>%1 枚: %2 枚組には偶数で %2 の倍数が要ります</source>
+        <translation>%1 tiles: sets of %2 need an even count that is a multiple of %2</translation>
+    </message>
+    <message>
+        <source>512 枚を超えています</source>
+        <translation>over 512 tiles</translation>
+    </message>
+    <message>
+        <source>%1 枚が盤からはみ出します</source>
+        <translation>%1 tiles leave the board</translation>
+    </message>
+    <message>
+        <source>問題 1～20 を確認中…</source>
+        <translation>trying problems 1-20…</translation>
+    </message>
+    <message>
+        <source>問題 1～20 のうち %1 問が配れます</source>
+        <translation>%1 of problems 1-20 deal</translation>
+    </message>
+    <message>
+        <source>この陣形はまだ保存できません。
+%1</source>
+        <translation>This layout cannot be saved yet.
+%1</translation>
+    </message>
+    <message>
+        <source>問題 1～20 のどれも配れないので保存できません。上の段を支える牌を増やすか、取れる牌が最初から足りるように置き直してください。</source>
+        <translation>The layout cannot be saved: none of problems 1-20 deals. Give the upper levels more support, or place the tiles so that enough are free from the start.</translation>
+    </message>
+    <message>
+        <source>保存できませんでした: %1</source>
+        <translation>The layout could not be saved: %1</translation>
+    </message>
+    <message>
+        <source>%1 に保存しました</source>
+        <translation>Saved to %1</translation>
+    </message>
+    <message>
+        <source>保存しました。ただし問題 1～20 のうち配れるのは %1 問だけです。</source>
+        <translation>Saved. But only %1 of problems 1-20 deal.</translation>
+    </message>
+    <message>
+        <source>新しい陣形</source>
+        <translation>new layout</translation>
+    </message>
+    <message>
+        <source>陣形エディタ - %1%2</source>
+        <translation>Layout editor - %1%2</translation>
+    </message>
+    <message>
+        <source>変更を保存せずに閉じますか？</source>
+        <translation>Close without saving the changes?</translation>
     </message>
 </context>
 <context>

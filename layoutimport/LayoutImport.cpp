@@ -108,7 +108,7 @@ std::vector<ForeignLayout> ParseForeignLayouts(std::string_view text, const std:
     ForeignLayout layout;
     layout.name = fallbackName;
     layout.fileStem = fallbackName;
-    layout.tiles = ParseQuarterTileGrid(text);
+    layout.tiles = ParseQuarterTileGrid(text, layout.warnings);
     ReadDesktopEntry(desktopEntry, layout);
     return {layout};
 }

@@ -27,6 +27,8 @@ struct ForeignLayout {
     std::string description; // UTF-8, may be empty
     // In the file's order; readers stop collecting one past kMaxImportTiles.
     std::vector<ForeignTile> tiles;
+    // What the reader took on trust, such as quarter marks that disagree with the tiles; not refusals.
+    std::vector<std::string> warnings;
 };
 
 constexpr size_t kMaxImportBytes = size_t{1} << 20;
@@ -48,7 +50,7 @@ std::vector<ForeignLayout> ParseForeignLayouts(std::string_view text, const std:
 
 // The format readers behind ParseForeignLayouts.
 bool LooksLikeXml(std::string_view text);
-std::vector<ForeignTile> ParseQuarterTileGrid(std::string_view text);
+std::vector<ForeignTile> ParseQuarterTileGrid(std::string_view text, std::vector<std::string>& warnings);
 std::vector<ForeignLayout> ParseXmlMaps(std::string_view text);
 // Name and description from a .desktop entry (the Japanese ones when present).
 void ReadDesktopEntry(std::string_view text, ForeignLayout& layout);

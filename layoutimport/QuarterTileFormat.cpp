@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <charconv>
 #include <optional>
+#include <tuple>
 
 namespace {
 
@@ -123,29 +124,57 @@ char Cell(const std::vector<Line>& rows, size_t row, size_t column)
     return rows[row].text[column];
 }
 
-// The tiles of one level: rows first .. first + height - 1.
-void ReadLevel(const std::vector<Line>& rows, size_t first, int height, int level, std::vector<ForeignTile>& tiles)
+constexpr size_t kMaxWarnings = 20;
+
+void Warn(std::vector<std::string>& warnings, const std::string& text)
 {
-    size_t marks = 0;
-    size_t starts = 0;
-    for (size_t r = first; r < first + static_cast<size_t>(height); ++r) {
+    if (warnings.size() < kMaxWarnings)
+        warnings.push_back(text);
+    else if (warnings.size() == kMaxWarnings)
+        warnings.push_back("further quarter marks that disagree are not listed");
+}
+
+// The tiles of one level: rows first .. first + height - 1. A tile stands
+// wherever its '1' quarter stands; the other quarters are only drawing, so
+// marks that disagree with the '1's become warnings.
+void ReadLevel(const std::vector<Line>& rows, size_t first, int height, int level, std::vector<ForeignTile>& tiles,
+               std::vector<std::string>& warnings)
+{
+    const size_t end = first + static_cast<size_t>(height);
+    // The mark each cell should hold because of the '1's around it.
+    auto expected = [&](size_t r, size_t c) {
+        const bool up = r > first;
+        const bool left = c > 0;
+        if (left && Cell(rows, r, c - 1) == '1')
+            return '2';
+        if (up && left && Cell(rows, r - 1, c - 1) == '1')
+            return '3';
+        if (up && Cell(rows, r - 1, c) == '1')
+            return '4';
+        return '.';
+    };
+    for (size_t r = first; r < end; ++r) {
         for (size_t c = 0; c < rows[r].text.size(); ++c) {
             const char mark = rows[r].text[c];
-            if (mark == '.')
-                continue;
-            ++marks;
-            if (mark != '1')
-                continue;
-            const bool inLevel = r + 1 < first + static_cast<size_t>(height);
-            if (!inLevel || Cell(rows, r, c + 1) != '2' || Cell(rows, r + 1, c + 1) != '3' || Cell(rows, r + 1, c) != '4')
-                Fail(rows[r].number, "the tile at column " + std::to_string(c + 1) + " lacks its 2, 3 and 4 quarters");
-            ++starts;
-            if (tiles.size() <= static_cast<size_t>(kMaxImportTiles))
+            if (mark == '1' && tiles.size() <= static_cast<size_t>(kMaxImportTiles))
                 tiles.push_back({static_cast<int>(c), static_cast<int>(r - first), level});
+            if (mark == '.' || mark == '1' || mark == expected(r, c))
+                continue;
+            Warn(warnings, "line " + std::to_string(rows[r].number) + ": the quarter mark '" + std::string(1, mark)
+                               + "' at column " + std::to_string(c + 1) + " belongs to no tile");
+        }
+        for (size_t c = 0; c < rows[r].text.size(); ++c) {
+            if (rows[r].text[c] != '1')
+                continue;
+            std::string lacking;
+            for (const auto& [dr, dc, quarter] : {std::tuple{0, 1, '2'}, {1, 1, '3'}, {1, 0, '4'}})
+                if (r + dr >= end || Cell(rows, r + dr, c + dc) != quarter)
+                    lacking += lacking.empty() ? std::string(1, quarter) : std::string(", ") + quarter;
+            if (!lacking.empty())
+                Warn(warnings, "line " + std::to_string(rows[r].number) + ": the tile at column "
+                                   + std::to_string(c + 1) + " lacks its quarter marks " + lacking);
         }
     }
-    if (marks != 4 * starts)
-        throw ImportError("level " + std::to_string(level) + " has quarter marks that belong to no tile");
 }
 
 // The older version may lack its header line; then the first grid line tells.
@@ -159,7 +188,7 @@ bool LooksHeaderless(const std::vector<Line>& lines)
 
 } // namespace
 
-std::vector<ForeignTile> ParseQuarterTileGrid(std::string_view text)
+std::vector<ForeignTile> ParseQuarterTileGrid(std::string_view text, std::vector<std::string>& warnings)
 {
     const std::vector<Line> lines = SplitLines(text);
     size_t next = 0;
@@ -175,6 +204,7 @@ std::vector<ForeignTile> ParseQuarterTileGrid(std::string_view text)
     const std::vector<Line> rows = GridRows(lines, next, size);
     std::vector<ForeignTile> tiles;
     for (size_t first = 0; first < rows.size(); first += static_cast<size_t>(size.height))
-        ReadLevel(rows, first, size.height, static_cast<int>(first / static_cast<size_t>(size.height)), tiles);
+        ReadLevel(rows, first, size.height, static_cast<int>(first / static_cast<size_t>(size.height)), tiles,
+                  warnings);
     return tiles;
 }

@@ -12,6 +12,7 @@ const QString kFaceDown = QStringLiteral("--facedown");
 const QString kAnswer = QStringLiteral("--answer");
 const QString kLanguage = QStringLiteral("--lang");
 const QString kScaling = QStringLiteral("--scaling");
+const QString kEdit = QStringLiteral("--edit");
 
 bool IsAnswerSwitch(const QString& text)
 {
@@ -40,7 +41,11 @@ CommandLine::CommandLine(const QStringList& allArguments)
     const QStringList arguments = TakeChoice(
         TakeChoice(allArguments, kLanguage, {QStringLiteral("ja"), QStringLiteral("en")}, language_), kScaling,
         {QStringLiteral("pixel"), QStringLiteral("sharp")}, scaling_);
-    if (IsAnswerSwitch(arguments.join(u' ')))
+    if (!arguments.isEmpty() && arguments[0].toLower() == kEdit) {
+        if (arguments.size() > 2)
+            throw CommandLineError("--edit takes one layout file");
+        editPath_ = arguments.value(1);
+    } else if (IsAnswerSwitch(arguments.join(u' ')))
         answerMode_ = true;
     else if (NamesGame(arguments))
         ParseGame(arguments);
@@ -72,13 +77,14 @@ QString CommandLine::Usage()
 {
     return QStringLiteral("usage: tovrik [--lang ja|en] [--scaling pixel|sharp] [/answer] | tovrik [--lang ja|en] "
                           "[--scaling pixel|sharp] --layout NAME --problem N [--facedown M] [--answer]\n"
-                          "       tovrik --smoke-test | tovrik --help\n"
+                          "       tovrik [--lang ja|en] --edit [FILE.tvm] | tovrik --smoke-test | tovrik --help\n"
                           "  ja|en the language, instead of the system's\n"
                           "  pixel|sharp  larger windows show the picture in whole-number blocks, or drawn\n"
                           "        sharp at their size with the board filling the window (the default)\n"
                           "  NAME  a layout file in the template folder, e.g. classic.tvm\n"
                           "  N     problem number 1 to %1, or 0 for a random deal\n"
-                          "  M     face-down tiles: 0 none, 1 all until selected, 2 to %2 that many until free")
+                          "  M     face-down tiles: 0 none, 1 all until selected, 2 to %2 that many until free\n"
+                          "  FILE  the layout to edit, made anew when it is not there; saved to the same path")
         .arg(kHighestProblem)
         .arg(kMostFaceDown);
 }

@@ -42,6 +42,8 @@ public:
     const std::optional<QString>& Language() const { return language_; }
     // "pixel" or "sharp" when the command line chooses how larger windows are drawn.
     const std::optional<QString>& Scaling() const { return scaling_; }
+    // "--edit [FILE]": the layout editor instead of the game; an empty path for a new layout.
+    const std::optional<QString>& EditPath() const { return editPath_; }
 
     static QString Usage();
     // "--help" or "-h" among the raw arguments: print the usage, start nothing.
@@ -58,4 +60,5 @@ private:
     std::optional<GameChoice> game_;
     std::optional<QString> language_;
     std::optional<QString> scaling_;
+    std::optional<QString> editPath_;
 };

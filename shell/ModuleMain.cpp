@@ -1,6 +1,7 @@
 #include "ModuleMain.h"
 
 #include "CurrentGame.h"
+#include "EditorStart.h"
 #include "EndOfGame.h"
 #include "FormMain.h"
 #include "FormQues.h"
@@ -17,6 +18,7 @@
 #include "Wallpaper.h"
 #include "WindowPlacement.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 
 namespace {
@@ -277,6 +279,12 @@ void ModuleMain::RunSelectionDialog()
     centred.moveCenter(formMain->geometry().center());
     dialog.setGeometry(centred);
     dialog.exec();
+}
+
+void ModuleMain::EditLayout(const QString& layoutName, std::function<void(const QString& fileName)> saved)
+{
+    const QString path = layoutName.isEmpty() ? QString() : folders.LayoutPath(layoutName);
+    OpenLayoutEditor(EditorFolders(folders), path, QApplication::activeModalWidget(), std::move(saved));
 }
 
 void ModuleMain::ChooseWallpaper()

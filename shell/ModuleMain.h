@@ -78,6 +78,7 @@ public:
     void StartGame() override;
     bool PanelCommand(int code) override;
     void ChooseWallpaper() override;
+    void EditLayout(const QString& layoutName, std::function<void(const QString& fileName)> saved) override;
 
     const PaiCtrl& Position() const override { return *paiCtrl; }
     void TakeBack(int32_t moves) override;

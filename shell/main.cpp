@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 #include "DX7Sound.h"
+#include "EditorStart.h"
 #include "FormMain.h"
 #include "ModuleMain.h"
 #include "QtSoundBackend.h"
@@ -31,7 +32,10 @@ int main(int argc, char* argv[])
     try {
         const QStringList arguments = QCoreApplication::arguments().mid(1);
         Settings settings;
-        StartSessionLanguage(QLocale::system().uiLanguages(), CommandLine(arguments).Language(), settings);
+        const CommandLine commandLine(arguments);
+        StartSessionLanguage(QLocale::system().uiLanguages(), commandLine.Language(), settings);
+        if (commandLine.EditPath())
+            return RunLayoutEditor(QCoreApplication::applicationDirPath(), *commandLine.EditPath());
         ModuleMain module(QCoreApplication::applicationDirPath(), arguments);
         module.Main();
         // A close asked for during start-up has already ended the game.

@@ -51,12 +51,18 @@ public:
         return code == PANEL_RESTART ? restartResult : code == PANEL_SAVE ? saveResult : false;
     }
     void ChooseWallpaper() override { calls.push_back("ChooseWallpaper"); }
+    void EditLayout(const QString& layoutName, std::function<void(const QString&)> saved) override
+    {
+        calls.push_back("EditLayout " + layoutName.toStdString());
+        editSaved = std::move(saved);
+    }
 
     std::vector<std::string> calls;
     QuestionInfo stored;
     bool restartResult = true;
     bool saveResult = true;
     std::function<void(int)> onPanelCommand;
+    std::function<void(const QString&)> editSaved;
 };
 
 // Answers every message box from a list (then Yes to questions, OK to the

@@ -256,6 +256,21 @@ TEST_F(FormQuesTest, TheUsersOwnLayoutsAreListedAndWinOverShippedOnesOfTheSameNa
     EXPECT_EQ(both.findChild<QLabel*>(QStringLiteral("LabelMsg"))->text(), QStringLiteral(u"自作"));
 }
 
+TEST_F(FormQuesTest, EditAndNewOpenTheEditorAndASavedLayoutIsListedAndChosenAtOnce)
+{
+    Open("beta.tvm", "0", "0");
+    Control<QPushButton>("cmdEdit")->click();
+    Control<QPushButton>("cmdNew")->click();
+    EXPECT_EQ(module.calls, (std::vector<std::string>{"EditLayout beta.tvm", "EditLayout "}));
+    EXPECT_EQ(Control<QPushButton>("cmdEdit")->text(), QStringLiteral(u"編集"));
+    EXPECT_EQ(Control<QPushButton>("cmdNew")->text(), QStringLiteral(u"新規"));
+    ASSERT_TRUE(module.editSaved);
+    WriteLayout(folder + QStringLiteral("/mine.tvm"), {0x0002, 0x0042}, u"自作の陣形");
+    module.editSaved(QStringLiteral("mine.tvm"));
+    EXPECT_EQ(SelectedLayout(), QStringLiteral("mine.tvm"));
+    EXPECT_EQ(Text("LabelMsg"), QStringLiteral(u"自作の陣形"));
+}
+
 TEST_F(FormQuesTest, TheNumberBoxRoundsClampsAndRestores)
 {
     Open("alpha.tvm", "0", "0");

@@ -57,7 +57,24 @@ TEST(LayoutImport, QuarterTileFilesOfBothVersionsImportWithTheirDesktopNames)
     EXPECT_EQ(Message(Converted(hill[0])), u"hill");
     // The older version with its header line reads the same grid.
     const std::string hillText = ReadImportFile(kSamples + "hill.layout");
-    EXPECT_EQ(ParseQuarterTileGrid("kmahjongg-layout-v1.0\r\n" + hillText).size(), 54u);
+    std::vector<std::string> warnings;
+    EXPECT_EQ(ParseQuarterTileGrid("kmahjongg-layout-v1.0\r\n" + hillText, warnings).size(), 54u);
+    EXPECT_TRUE(warnings.empty());
+
+    // A tile stands where its 1 quarter stands: missing and stray quarter marks are only warned about.
+    const std::vector<ForeignLayout> smudged = ReadForeignLayouts(kSamples + "smudged.layout");
+    ASSERT_EQ(smudged.size(), 1u);
+    EXPECT_EQ(smudged[0].tiles.size(), 14u);
+    EXPECT_TRUE(HasTile(smudged[0], 4, 0, 0));
+    EXPECT_TRUE(HasTile(smudged[0], 2, 1, 1));
+    EXPECT_EQ(smudged[0].warnings, (std::vector<std::string>{
+                                       "line 7: the tile at column 5 lacks its quarter marks 4",
+                                       "line 7: the tile at column 9 lacks its quarter marks 3",
+                                       "line 12: the quarter mark '2' at column 6 belongs to no tile",
+                                       "line 12: the quarter mark '3' at column 10 belongs to no tile",
+                                       "line 15: the tile at column 3 lacks its quarter marks 2, 3, 4",
+                                   }));
+    EXPECT_EQ(Converted(smudged[0]).GetPositionArray().size(), 14u);
 
     // The English name serves when there is no Japanese one; a missing .desktop file is no error.
     ForeignLayout named;
@@ -161,9 +178,9 @@ TEST(LayoutImport, UnrepresentableOrMalformedInputIsRefusedWithItsReason)
         {"<mahjongg>" + [] { std::string deep; for (int i = 0; i < 40; ++i) deep += "<a>"; return deep; }(),
          "nested deeper than 32"},
         {grid + "12..\n43..\n", "odd number of tiles (1)"},
-        {grid + "12..\n4.3.\n", "lacks its 2, 3 and 4"},
-        {grid + "1212\n4334\n", "lacks its 2, 3 and 4"},
-        {grid + "..2.\n....\n", "belong to no tile"},
+        {grid + "12..\n4.3.\n", "odd number of tiles (1)"},
+        {grid + "1111\n4343\n", "overlapping tiles"},
+        {grid + "..2.\n....\n", "holds no tiles"},
         {grid + "12x.\n43..\n", "unexpected character \"x\""},
         {grid + "12\x1b.\n43..\n", "unexpected character \"\\x1b\""},
         {"<mahjongg><map><tile x=\"0\x1b[2J\" y=\"0\"/></map></mahjongg>", "x=\"0\\x1b[2J\" is not a coordinate"},

@@ -47,6 +47,15 @@ TEST(CommandLineTest, ScalingIsTakenAnywhereBesideAGame)
     EXPECT_FALSE(CommandLine(Split("")).Scaling().has_value());
 }
 
+TEST(CommandLineTest, EditOpensTheEditorOnAFileOrANewLayout)
+{
+    EXPECT_EQ(CommandLine(Split("--edit mine.tvm")).EditPath(), QStringLiteral("mine.tvm"));
+    EXPECT_EQ(CommandLine(Split("--lang en --edit")).EditPath(), QString());
+    EXPECT_EQ(CommandLine(Split("--lang en --edit")).Language(), QStringLiteral("en"));
+    EXPECT_FALSE(CommandLine(Split("--layout classic.tvm --problem 1")).EditPath());
+    EXPECT_THROW(CommandLine(Split("--edit a.tvm b.tvm")), CommandLineError);
+}
+
 TEST(CommandLineTest, WrongGameOptionsAreRefusedWithTheirReason)
 {
     const struct { const char *arguments, *reason; } cases[] = {

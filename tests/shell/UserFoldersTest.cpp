@@ -2,11 +2,13 @@
 // folder, the settings of one run are there at the next, and quitting with
 // unsaved moves asks first.
 #include "DialogBox.h"
+#include "LayoutEditor.h"
 #include "FormSub.h"
 #include "Settings.h"
 #include "WindowCloseFilter.h"
 #include "ShellTestSupport.h"
 
+#include <QApplication>
 #include <QFileInfo>
 
 #include <xcb/xcb.h>
@@ -195,6 +197,33 @@ TEST(UserFoldersTest, TheWindowManagersCloseRequestClosesTheOpenPanelAndThenTheW
     QCoreApplication::processEvents();
     EXPECT_FALSE(module->Form().isVisible()) << "no game in progress: the window closes without a question";
     EXPECT_TRUE(messages.requests.empty());
+}
+
+} // namespace
+
+namespace {
+
+// Edit from the selection dialog: a shipped layout saved from the editor is a
+// copy in the player's folder that the game lists and plays at once.
+TEST(UserFoldersTest, ALayoutSavedFromTheEditorIsListedAndPlays)
+{
+    const auto module = StartModule(TestName(), ClassicGame());
+    QString savedName;
+    module->EditLayout(QStringLiteral("classic.tvm"), [&](const QString& name) { savedName = name; });
+    LayoutEditor* editor = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        editor = editor ? editor : qobject_cast<LayoutEditor*>(window);
+    ASSERT_NE(editor, nullptr);
+    editor->SetMessageText(QStringLiteral("mine"));
+    editor->Save();
+    editor->WaitForChecks();
+    EXPECT_EQ(savedName, QStringLiteral("classic-2.tvm"));
+    EXPECT_TRUE(module->Folders().LayoutNames().contains(savedName));
+    EXPECT_TRUE(QFileInfo(module->Folders().UserTemplateFolder() + QStringLiteral("/classic-2.tvm")).isFile());
+    editor->close();
+    module->StoreQuestionInfo({savedName, QStringLiteral("5"), QStringLiteral("0"), QStringLiteral("mine")});
+    module->StartGame();
+    EXPECT_EQ(module->Controller().GetPaiCount(), 144);
 }
 
 } // namespace

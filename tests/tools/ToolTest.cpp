@@ -189,6 +189,16 @@ TEST(Tool, LayoutImportWritesOneFilePerMapOrNothing)
     EXPECT_NE(info.out.find("\"message\":\"Gate & Bridge\""), std::string::npos) << info.out;
     EXPECT_NE(info.out.find("\"wellFormed\":true"), std::string::npos) << info.out;
 
+    // Quarter marks that disagree with the tiles are warnings, which --quiet keeps back.
+    const ToolRun warned = Tool("layout import " + samples + "smudged.layout --out " + folder + "/smudged.tvm");
+    EXPECT_EQ(warned.status, 0) << warned.err;
+    EXPECT_NE(warned.err.find("warning: line 12: the quarter mark '2' at column 6 belongs to no tile"),
+              std::string::npos) << warned.err;
+    const ToolRun quiet = Tool("layout import " + samples + "smudged.layout --quiet --out " + folder + "/quiet.tvm");
+    EXPECT_EQ(quiet.status, 0);
+    EXPECT_EQ(quiet.err, "");
+    EXPECT_EQ(ReadFile(folder + "/quiet.tvm"), ReadFile(folder + "/smudged.tvm"));
+
     // Refusals name the reason and write nothing.
     const std::string odd = TempPath("xml");
     std::ofstream(odd, std::ios::binary) << R"(<mahjongg><map name="a"><row y="0" left="0" right="2"/></map></mahjongg>)";

@@ -1,13 +1,15 @@
 // Shows the side panel and the game-selection dialog on the screen, as the
 // game shows them, and saves a grab of each to the given folder; then starts
 // the game and grabs the side panel opened over a dealt board, and the
-// notices at the end of a game. The language follows the system as the
+// notices at the end of a game, and the layout editor. The language follows the system as the
 // game's does; the English grabs are named *-en.png.
 
+#include "EditorBoard.h"
 #include "FormMain.h"
 #include "FormQues.h"
 #include "FormSub.h"
 #include "Language.h"
+#include "LayoutEditor.h"
 #include "ModuleCommands.h"
 #include "ModuleMain.h"
 #include "Shots.h"
@@ -16,7 +18,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLocale>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -33,6 +37,7 @@ public:
     void StartGame() override {}
     bool PanelCommand(int) override { return false; }
     void ChooseWallpaper() override {}
+    void EditLayout(const QString&, std::function<void(const QString&)>) override {}
 };
 
 void Settle()
@@ -66,6 +71,33 @@ bool GrabPanelOverGame(const QString& path)
     });
     module.ShowOptions();
     return saved;
+}
+
+// The layout editor on the classic layout, working on its third level, the
+// pointer over a spot where a tile may go.
+bool GrabEditor(const QString& path)
+{
+    const QString shipped = QApplication::applicationDirPath() + QStringLiteral("/template");
+    const QTemporaryDir player;
+    LayoutEditor editor({shipped, player.path()}, shipped + QStringLiteral("/classic.tvm"));
+    editor.resize(1100, 640);
+    editor.move(0, 0);
+    editor.show();
+    editor.SetMessageText(QCoreApplication::translate("LayoutEditor", "新しい陣形"));
+    for (int step = 0; step < 2; ++step) {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_PageUp, Qt::NoModifier);
+        QApplication::sendEvent(&editor, &key);
+    }
+    Settle();
+    LayoutDraft::Tile spot{2, 0, 0};
+    while (editor.Draft().CanPlace(spot) != LayoutDraft::Verdict::Allowed && spot.row < 22)
+        spot = spot.column < 35 ? LayoutDraft::Tile{2, spot.column + 1, spot.row} : LayoutDraft::Tile{2, 0, spot.row + 1};
+    const QPointF at = editor.Board().TileCentre(spot.column, spot.row);
+    QMouseEvent move(QEvent::MouseMove, at, editor.Board().mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&editor.Board(), &move);
+    editor.WaitForChecks();
+    return GrabArea(editor.frameGeometry(), path);
 }
 
 } // namespace
@@ -108,8 +140,9 @@ int main(int argc, char** argv)
     selection.hide();
     const bool gameSaved = GrabPanelOverGame(outFolder + QStringLiteral("/panel-over-game") + suffix);
     const bool noticesSaved = GrabNotices(outFolder, suffix);
+    const bool editorSaved = GrabEditor(outFolder + QStringLiteral("/layout-editor") + suffix);
 
-    if (!panelSaved || !selectionSaved || !gameSaved || !noticesSaved) {
+    if (!panelSaved || !selectionSaved || !gameSaved || !noticesSaved || !editorSaved) {
         std::cerr << "tovrik-dialogshots: could not write the screenshots to " << argv[1] << '\n';
         return 1;
     }

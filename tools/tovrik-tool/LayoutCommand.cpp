@@ -176,6 +176,7 @@ int Import(ToolArgs args)
     const std::string outPath = args.TakeOption("--out");
     const std::string folder = args.TakeOption("--dir");
     const bool replace = args.TakeFlag("--force");
+    const bool quiet = args.TakeFlag("--quiet");
     const std::string path = args.TakePositional("FILE");
     args.ExpectEnd();
     if (!outPath.empty() && !folder.empty())
@@ -187,6 +188,9 @@ int Import(ToolArgs args)
     } catch (const ImportError& error) {
         throw std::runtime_error(QuotedText(path) + ": " + error.what());
     }
+    for (const ForeignLayout& layout : layouts)
+        for (const std::string& warning : quiet ? std::vector<std::string>{} : layout.warnings)
+            std::cerr << QuotedText(path) << ": warning: " << warning << '\n';
     const std::vector<FileConv> files = ConvertedLayouts(layouts, path);
     // Without a destination the layouts go where the game lists them, beside the shipped ones but never over them.
     const bool ownFolder = folder.empty() && outPath.empty();
@@ -205,7 +209,7 @@ int Import(ToolArgs args)
 
 const ToolCommand layoutCommand("layout",
                                 "layout info FILE [--json] | layout build SOURCE OUT.tvm | layout dump FILE\n"
-                                "  tovrik-tool layout import FILE [--map NAME] [--out PATH | --dir DIR] [--force]",
+                                "  tovrik-tool layout import FILE [--map NAME] [--out PATH | --dir DIR] [--force] [--quiet]",
                                 [](const std::vector<std::string>& raw) {
                                     ToolArgs args(raw);
                                     const std::string action = args.TakePositional("info, build, dump or import");
