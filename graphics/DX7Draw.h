@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,6 +17,7 @@
 #include "PixelRect.h"
 #include "PixelSurface.h"
 
+class QPainter;
 class QWidget;
 
 // The sprite-surface layer of one window: a back surface into which the
@@ -73,6 +75,8 @@ public:
     void DD7SetFont(const QFont& myFont);
     // Draws UTF-8 text on the back surface, one line per CR LF, 14 pixels apart.
     void DD7DrawText(int32_t x, int32_t y, const std::string& s);
+    // Lets paint draw on the back surface with a painter, in the text's font.
+    void DD7Paint(const std::function<void(QPainter&)>& paint);
 
     // Read access for presenting and for checking drawn pixels. Null when the
     // number is not in use or has no surface (or before Initialize).

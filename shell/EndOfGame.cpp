@@ -8,6 +8,7 @@
 #include "PositionWatcher.h"
 
 #include <QEvent>
+#include <QTimer>
 #include <QWidget>
 
 #include <cstdio>
@@ -16,7 +17,9 @@
 
 namespace {
 
-enum DeadEndChoice { DEAD_END_TAKE_BACK, DEAD_END_RESTART, DEAD_END_NEW_GAME, DEAD_END_CLOSE };
+enum DeadEndChoice { DEAD_END_TAKE_BACK, DEAD_END_SHUFFLE, DEAD_END_RESTART, DEAD_END_NEW_GAME, DEAD_END_CLOSE };
+// How long a dead end waits for the way back before its box opens without it.
+constexpr int kAdviceWaitMs = 2000;
 enum WayBackChoice { WAY_BACK_TAKE_BACK, WAY_BACK_CONTINUE };
 enum WinChoice { WIN_NEW_GAME, WIN_CLOSE };
 
@@ -83,6 +86,7 @@ void EndOfGame::NewGame()
     replay_ = false;
     hints_ = 0;
     takeBacks_ = 0;
+    shuffles_ = 0;
     toldLoss_ = -1;
     cleared_ = module_.Controller().GetPaiCount() == 0;
     clock_.Reset();
@@ -113,6 +117,7 @@ void EndOfGame::Restarted()
         replay_ = true;
         hints_ = 0;
         takeBacks_ = 0;
+        shuffles_ = 0;
         cleared_ = false;
         clock_.Reset();
         UpdateClock();
@@ -127,13 +132,19 @@ void EndOfGame::AfterMove()
         cleared_ = true;
         UpdateClock();
     } else if (DeadEnd()) {
-        ShowDeadEnd();
+        AwaitDeadEndAdvice();
     }
 }
 
 void EndOfGame::AfterTakeBack()
 {
     ++takeBacks_;
+    PositionChanged(false);
+}
+
+void EndOfGame::Shuffled()
+{
+    ++shuffles_;
     PositionChanged(false);
 }
 
@@ -164,9 +175,11 @@ void EndOfGame::PositionChanged(bool byMove)
     judged_.reset();
     byMove_ = byMove;
     hintAsked_ = false;
+    deadEndPending_ = false;
     if (controller.RemovedCount() <= toldLoss_)
         toldLoss_ = -1;
-    if (controller.GetPaiCount() > 0 && !DeadEnd())
+    // A dead end is judged too: the search finds the way back to a winnable position.
+    if (controller.GetPaiCount() > 0)
         watcher_->Watch(position_, controller.Board(), controller.History(), controller.RemovedCount());
     else
         watcher_->Forget();
@@ -193,6 +206,11 @@ void EndOfGame::TellWhenLost()
 {
     if (pauseDepth_ > 0 || module_.PlayState() == ModuleMain::STATE_ANIMATING)
         return;
+    if (DeadEnd()) {
+        if (deadEndPending_ && judged_)
+            ShowDeadEnd();
+        return;
+    }
     if (!judged_ || judged_->now != Outlook::Unwinnable || judged_->movesBack < 1)
         return;
     const PaiCtrl& controller = module_.Controller();
@@ -217,17 +235,47 @@ void EndOfGame::TellWayBack(int32_t movesBack)
         TakeBack(movesBack);
 }
 
+// The box opens when the way back is known, or after a short wait without it.
+void EndOfGame::AwaitDeadEndAdvice()
+{
+    deadEndPending_ = true;
+    const quint64 position = position_;
+    QTimer::singleShot(kAdviceWaitMs, this, [this, position] {
+        if (deadEndPending_ && position == position_ && pauseDepth_ == 0)
+            module_.Form().Guarded([this] { ShowDeadEnd(); });
+    });
+}
+
+// Best advice first: the way back to a winnable position when the search has
+// found one.
 void EndOfGame::ShowDeadEnd()
 {
+    deadEndPending_ = false;
+    const int32_t movesBack = judged_ && judged_->now == Outlook::Unwinnable ? judged_->movesBack : 0;
+    QString text = tr("取れる牌がなくなりました。");
+    if (movesBack > 0)
+        text += u'\n' + tr("%n手戻すと解ける局面に戻ります。", nullptr, movesBack);
     const PauseScope pause(*this);
-    const MessageResult answer = ShowMessage(Notice(tr("取れる牌がなくなりました。"), tr("手詰まり"),
-                                                    {tr("一手戻す"), tr("やり直し"), tr("新しいゲーム"), tr("閉じる")}));
-    switch (ChoiceIndex(answer)) {
+    const int choice = ChoiceIndex(ShowMessage(Notice(text, tr("手詰まり"), DeadEndChoices(movesBack))));
+    if (movesBack > 0 && choice == 0) {
+        TakeBack(movesBack);
+        return;
+    }
+    switch (choice - (movesBack > 0 ? 1 : 0)) {
     case DEAD_END_TAKE_BACK: TakeBack(1); break;
+    case DEAD_END_SHUFFLE: module_.CommandShuffle(); break;
     case DEAD_END_RESTART: module_.PanelCommand(ModuleMain::PANEL_RESTART); break;
     case DEAD_END_NEW_GAME: module_.PanelCommand(ModuleMain::PANEL_NEWGAME); break;
     default: break;
     }
+}
+
+QStringList EndOfGame::DeadEndChoices(int32_t movesBack) const
+{
+    QStringList choices{tr("一手戻す"), tr("混ぜ直す"), tr("やり直し"), tr("新しいゲーム"), tr("閉じる")};
+    if (movesBack > 0)
+        choices.prepend(tr("%n手戻す", nullptr, movesBack));
+    return choices;
 }
 
 void EndOfGame::TakeBack(int32_t moves)
@@ -239,8 +287,10 @@ void EndOfGame::TakeBack(int32_t moves)
 void EndOfGame::Cleared()
 {
     std::optional<bool> newBest;
+    // A shuffled deal is not the deal the best time stands for.
+    const int64_t time = shuffles_ > 0 ? LayoutRecord::kNoTime : clock_.ElapsedMs();
     if (!loaded_ && !replay_)
-        Record([&] { newBest = records_.GameWon(layout_, clock_.ElapsedMs()); });
+        Record([&] { newBest = records_.GameWon(layout_, time); });
     ShowWin(newBest);
 }
 
@@ -257,6 +307,8 @@ QString EndOfGame::WinText(std::optional<bool> newBest) const
 {
     QStringList lines{tr("クリアしました。"), tr("プレイ時間: %1").arg(FormatPlayTime(clock_.ElapsedMs())),
                       tr("ヒント: %1回　戻した手: %2手").arg(hints_).arg(takeBacks_)};
+    if (shuffles_ > 0)
+        lines << tr("混ぜ直し: %1回（最短記録は残りません）").arg(shuffles_);
     if (loaded_) {
         lines << tr("保存から続けたゲームは記録に残りません。");
         return lines.join(u'\n');
@@ -284,6 +336,14 @@ EndOfGame::PauseScope::~PauseScope()
     // A verdict that came while the dialog was open is told once it is gone.
     if (ending.pauseDepth_ == 0)
         ending.TellLater();
+}
+
+void EndOfGame::SetGamePaused(bool paused)
+{
+    if (paused && !gamePause_)
+        gamePause_ = std::make_unique<PauseScope>(*this);
+    else if (!paused)
+        gamePause_.reset();
 }
 
 void EndOfGame::UpdateClock()

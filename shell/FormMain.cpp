@@ -139,6 +139,15 @@ void FormMain::ActOnKey(int32_t keyCode, int32_t repeat, bool held)
     }
 }
 
+void FormMain::ShortcutDown(ShortcutTable::Command command)
+{
+    const bool held = KeyHeld;
+    KeyRepeat = 0;
+    KeyHeld = true;
+    if (!held)
+        module.RunShortcut(command);
+}
+
 void FormMain::KeyUp()
 {
     KeyRepeat = 0;
@@ -166,6 +175,10 @@ void FormMain::MouseDown(Qt::MouseButton button, QPointF position)
 {
     if (!picMain->PictureAt(position))
         return;
+    if (module.Paused()) {
+        module.SetPaused(false);
+        return;
+    }
     if (button == Qt::LeftButton)
         ClickCursor(CursorX, CursorY);
     else
@@ -195,13 +208,26 @@ void FormMain::SettleKeyRelease()
 
 void FormMain::keyPressEvent(QKeyEvent* event)
 {
+    // Ctrl and Shift only qualify the key that follows.
+    if (ShortcutTable::IsModifier(event->key()))
+        return;
     // Events made without a time (0) are never taken for halves of one repeat.
     const bool secondHalfOfRepeat = pendingRelease.pending && pendingRelease.key == event->key()
         && pendingRelease.timestamp == event->timestamp() && event->timestamp() != 0;
     if (secondHalfOfRepeat)
         pendingRelease.pending = false;
     SettleKeyRelease();
-    Guarded([&] { KeyDown(VirtualKeyCode(event->key())); });
+    if (module.Paused()) {
+        // The key that resumes does nothing else.
+        KeyHeld = true;
+        Guarded([&] { module.SetPaused(false); });
+        return;
+    }
+    const std::optional<ShortcutTable::Command> shortcut = ShortcutTable::Find(event->key(), event->modifiers());
+    if (shortcut)
+        Guarded([&] { ShortcutDown(*shortcut); });
+    else if (!event->modifiers().testFlag(Qt::ControlModifier))
+        Guarded([&] { KeyDown(VirtualKeyCode(event->key())); });
 }
 
 // The window system repeats a held key as release and press pairs with one
@@ -210,7 +236,7 @@ void FormMain::keyPressEvent(QKeyEvent* event)
 // hold; anything else, or the settle time passing, ends the hold.
 void FormMain::keyReleaseEvent(QKeyEvent* event)
 {
-    if (event->isAutoRepeat())
+    if (event->isAutoRepeat() || ShortcutTable::IsModifier(event->key()))
         return;
     SettleKeyRelease();
     pendingRelease = {true, event->key(), event->timestamp()};

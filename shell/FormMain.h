@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ShortcutTable.h"
+
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
@@ -74,6 +76,8 @@ public:
     void Guarded(const std::function<void()>& work);
 
     void KeyDown(int32_t keyCode);
+    // A shortcut acts once per press, as the command keys do.
+    void ShortcutDown(ShortcutTable::Command command);
     void KeyUp();
     // Ends the hold for a release that no press of the same key and
     // timestamp followed; the settle timer calls it.

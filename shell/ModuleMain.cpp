@@ -111,6 +111,7 @@ void ModuleMain::Main()
     CreateController();
     CreateButtonBar();
     ApplyRememberedSettings();
+    StartStatusClock();
     CreateEnding();
     ShowWindowAsLeft();
     RedrawScreen(REDRAW_FULL);
@@ -311,6 +312,7 @@ void ModuleMain::ExitApp()
     if (exited)
         return;
     exited = true;
+    statusClock.reset();
     ending.reset();
     formSub.reset();
     dx7.reset();
@@ -360,7 +362,13 @@ void ModuleMain::ClickAt(int32_t x, int32_t y)
     if (id < 0)
         return;
     const int32_t removedBefore = paiCtrl->RemovedCount();
-    switch (paiCtrl->ClickPai(id)) {
+    ActOnMove(paiCtrl->ClickPai(id), removedBefore);
+}
+
+// Redraws after a click or a redo, and lets the end of the game be watched.
+void ModuleMain::ActOnMove(int32_t event, int32_t removedBefore)
+{
+    switch (event) {
     case PaiCtrl::EVENT_PRINT:
     case PaiCtrl::EVENT_NOPLAY:
         RedrawScreen(REDRAW_FULL);
@@ -456,7 +464,8 @@ void ModuleMain::RedrawScreen(int32_t level)
     // Away from the buttons the pointer names none, so all are drawn normal.
     mapCtrl->BlitButton(mapCtrl->JudgePointer(focusX, focusY), MapCtrl::MODE_FOCUS);
     mapCtrl->BlitCursor(focusX, focusY);
-    dx7->DD7DrawText(kCaptionX, kCaptionY, QuestionCaption.toStdString());
+    dx7->DD7DrawText(kCaptionX, kCaptionY, ShownCaption());
+    PaintPlayState();
     lastRedrawLevel = level;
     FlipScreen();
 }

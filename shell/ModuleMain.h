@@ -4,6 +4,8 @@
 #include "GameFolders.h"
 #include "ModuleCommands.h"
 #include "PixelRect.h"
+#include "ShortcutTable.h"
+#include "StatusFigures.h"
 
 #include <QString>
 #include <QPoint>
@@ -11,6 +13,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <optional>
 #include <vector>
 
 class DX7Draw;
@@ -19,6 +23,7 @@ class FormMain;
 class FormSub;
 class MapCtrl;
 class PaiCtrl;
+class QTimer;
 class Settings;
 class WindowCloseFilter;
 
@@ -89,6 +94,19 @@ public:
     void CommandCancel();
     void CommandHint();
     void CommandPlayback();
+    // Puts back the set most recently taken back, as a move.
+    void CommandRedo();
+    // Deals the faces of the tiles left anew so that the game can be cleared,
+    // or tells the player that no such arrangement was found.
+    void CommandShuffle();
+    void RunShortcut(ShortcutTable::Command command);
+    // The tiles are hidden and the clock stands until any key or click.
+    bool Paused() const { return paused; }
+    void SetPaused(bool on);
+    void ShowHelp();
+    // Whether the side bar shows the play time and the takeable sets.
+    bool StatusShown() const { return statusShown; }
+    StatusFigures CurrentStatus() const;
     void ShowOptions();
     void RedrawScreen(int32_t level);
     void FlipScreen();
@@ -142,6 +160,10 @@ private:
     void PaintClearFrames(int32_t first, int32_t last);
     bool PlayingFrozen() const { return playState == STATE_ANIMATING; }
     void RunCommand(int32_t pseudoId);
+    void ActOnMove(int32_t event, int32_t removedBefore);
+    void StartStatusClock();
+    void PaintPlayState();
+    std::string ShownCaption() const;
 
     GameFolders folders;
     CommandLine commandLine;
@@ -173,4 +195,8 @@ private:
     int32_t playState = STATE_PLAYING;
     int32_t lastRedrawLevel = -1;
     bool exited = false;
+    bool paused = false;
+    bool statusShown = true;
+    std::unique_ptr<QTimer> statusClock;
+    std::optional<StatusFigures> shownStatus;
 };

@@ -97,7 +97,7 @@ bool PlayRecords::GameWon(const std::string& layout, int64_t ms)
     LayoutRecord& record = records_[layout];
     ++record.won;
     record.started = std::max(record.started, record.won);
-    const bool best = record.bestMs == LayoutRecord::kNoTime || ms < record.bestMs;
+    const bool best = ms != LayoutRecord::kNoTime && (record.bestMs == LayoutRecord::kNoTime || ms < record.bestMs);
     if (best)
         record.bestMs = ms;
     Save();

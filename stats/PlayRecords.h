@@ -25,7 +25,8 @@ public:
     // The layout's record; an empty one for a layout never played.
     LayoutRecord Of(const std::string& layout) const;
     void GameStarted(const std::string& layout, int32_t problem);
-    // Counts a win; true when ms is the layout's new best time.
+    // Counts a win; true when ms is the layout's new best time. A win of
+    // LayoutRecord::kNoTime counts without a time.
     bool GameWon(const std::string& layout, int64_t ms);
 
     // Where a damaged file was moved at start, or empty.
