@@ -30,7 +30,7 @@ const SheetWords JapaneseWords{{"メニュー", "ヒント", "一手戻す"},
                                "残り",
                                "枚"};
 // The caption stands in two lines before the figures; the unit cell stays empty.
-const SheetWords EnglishWords{{"Menu", "Hint", "Take back"},
+const SheetWords EnglishWords{{"Menu", "Hint", "Undo"},
                               {"New game", "Restart", "Save", "Load", "Auto hint", "Sound", "Wallpaper", "Close"},
                               "Tiles\nleft",
                               ""};
