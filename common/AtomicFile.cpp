@@ -7,9 +7,15 @@
 #include <chrono>
 #include <fcntl.h>
 #include <filesystem>
+#include <regex>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+
+// .NAME.PID-COUNT-TICKS.tmp, as TemporaryFile names them.
+const std::regex kTemporaryName(R"(\..+\.[0-9]+-[0-9]+-[0-9]+\.tmp)");
+constexpr auto kStaleAfter = std::chrono::minutes(1);
 
 // Closes the descriptor and removes the temporary file unless it was renamed into place.
 class TemporaryFile {
@@ -77,6 +83,7 @@ private:
     {
         static std::atomic<unsigned> counter{0};
         const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
+        // Keep in step with kTemporaryName.
         return std::to_string(::getpid()) + "-" + std::to_string(counter++) + "-"
             + std::to_string(static_cast<unsigned long long>(ticks) % 1000000007ULL);
     }
@@ -114,4 +121,34 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes)
 void WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes)
 {
     WriteFileAtomically(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+void CreateFolders(const std::string& folder)
+{
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) {
+        const NumberedError cause = NumberedError::FromErrno(folder, error.value());
+        throw NumberedError(cause.number(), "cannot create folder " + cause.detail());
+    }
+}
+
+int RemoveStaleTemporaries(const std::string& folder)
+{
+    std::error_code error;
+    std::filesystem::directory_iterator entries(folder, error);
+    if (error)
+        return 0;
+    const auto oldest = std::chrono::system_clock::now() - kStaleAfter;
+    int removed = 0;
+    for (const auto& entry : entries) {
+        const std::string name = entry.path().filename().string();
+        struct stat info {};
+        if (!std::regex_match(name, kTemporaryName) || ::lstat(entry.path().c_str(), &info) != 0
+            || !S_ISREG(info.st_mode))
+            continue;
+        if (std::chrono::system_clock::from_time_t(info.st_mtime) < oldest && ::unlink(entry.path().c_str()) == 0)
+            ++removed;
+    }
+    return removed;
 }

@@ -1,6 +1,7 @@
 #include "NumberedError.h"
 
 #include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -38,19 +39,40 @@ std::string NumberedError::Description(int number)
     }
 }
 
+std::string NumberedError::ErrnoReason(int errnoValue)
+{
+    // Fixed English texts, whatever the C locale says, so that the message box can translate them.
+    switch (errnoValue) {
+    case ENOENT: return "No such file or directory";
+    case ENOTDIR: return "Not a directory";
+    case EISDIR: return "Is a directory";
+    case EACCES:
+    case EPERM: return "Permission denied";
+    case EROFS: return "Read-only file system";
+    case ENOSPC: return "No space left on device";
+    case EDQUOT: return "Disk quota exceeded";
+    case EFBIG: return "File too large";
+    case EIO: return "Input/output error";
+    case ENAMETOOLONG: return "File name too long";
+    case ELOOP: return "Too many levels of symbolic links";
+    case EEXIST: return "File exists";
+    default: return std::strerror(errnoValue);
+    }
+}
+
 NumberedError NumberedError::FromErrno(const std::string& path, int errnoValue)
 {
+    const std::string detail = path + ": " + ErrnoReason(errnoValue);
     switch (errnoValue) {
-    case ENOENT: return NumberedError(FileNotFound, path);
-    case ENOTDIR: return NumberedError(PathNotFound, path);
+    case ENOENT: return NumberedError(FileNotFound, detail);
+    case ENOTDIR: return NumberedError(PathNotFound, detail);
     case EACCES:
     case EPERM:
-    case EROFS: return NumberedError(PermissionDenied, path);
+    case EROFS: return NumberedError(PermissionDenied, detail);
     case ENOSPC:
-    case EDQUOT:
-    case EFBIG: return NumberedError(DiskFull, path);
-    case EIO: return NumberedError(DeviceIoError, path);
-    case ENAMETOOLONG: return NumberedError(BadFileName, path);
-    default: return NumberedError(PathFileAccessError, path);
+    case EDQUOT: return NumberedError(DiskFull, detail);
+    case EIO: return NumberedError(DeviceIoError, detail);
+    case ENAMETOOLONG: return NumberedError(BadFileName, detail);
+    default: return NumberedError(PathFileAccessError, detail);
     }
 }

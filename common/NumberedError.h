@@ -30,7 +30,9 @@ public:
     // The error's own description, without the detail ("Subscript out of range").
     static std::string Description(int number);
 
-    // A file error for the current errno (or the given one) while working on path.
+    // "Permission denied", "File too large" ...: what errno says happened.
+    static std::string ErrnoReason(int errnoValue);
+    // A file error for errno while working on path; the detail is "PATH: REASON".
     static NumberedError FromErrno(const std::string& path, int errnoValue);
 
 private:

@@ -199,5 +199,9 @@ SavedGame SavedGame::ReadFile(const std::string& path)
 
 void SavedGame::WriteFile(const std::string& path) const
 {
+    // A folder that cannot be made is named with its reason, not as a missing file.
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    if (!folder.empty())
+        CreateFolders(folder.string());
     WriteFileAtomically(path, Serialize());
 }

@@ -421,6 +421,49 @@ a time.</translation>
     </message>
 </context>
 <context>
+    <name>Message</name>
+    <message>
+        <source>ファイルまたはフォルダーがありません</source>
+        <translation>No such file or directory</translation>
+    </message>
+    <message>
+        <source>フォルダーではありません</source>
+        <translation>Not a directory</translation>
+    </message>
+    <message>
+        <source>フォルダーです</source>
+        <translation>Is a directory</translation>
+    </message>
+    <message>
+        <source>アクセスが許可されていません</source>
+        <translation>Permission denied</translation>
+    </message>
+    <message>
+        <source>読み取り専用のファイルシステムです</source>
+        <translation>Read-only file system</translation>
+    </message>
+    <message>
+        <source>ディスクに空きがありません</source>
+        <translation>No space left on device</translation>
+    </message>
+    <message>
+        <source>ディスクの割り当てを超えました</source>
+        <translation>Disk quota exceeded</translation>
+    </message>
+    <message>
+        <source>ファイルが大きすぎます</source>
+        <translation>File too large</translation>
+    </message>
+    <message>
+        <source>入出力エラーです</source>
+        <translation>Input/output error</translation>
+    </message>
+    <message>
+        <source>ファイル名が長すぎます</source>
+        <translation>File name too long</translation>
+    </message>
+</context>
+<context>
     <name>ModuleMain</name>
     <message>
         <source>解答作成モード</source>
@@ -547,6 +590,44 @@ a time.</translation>
     <message>
         <source>一時停止中</source>
         <translation>Paused</translation>
+    </message>
+</context>
+<context>
+    <name>Settings</name>
+    <message>
+        <source>設定ファイルを使えないため、初期設定で始めます。</source>
+        <translation>The settings file cannot be used; the game starts with the default settings.</translation>
+    </message>
+    <message>
+        <source>元のファイルは次の名前で残してあります:</source>
+        <translation>The file was kept as:</translation>
+    </message>
+    <message>
+        <source>通常のファイルではありません。</source>
+        <translation>It is not a regular file.</translation>
+    </message>
+    <message>
+        <source>1 MiB を超えています。</source>
+        <translation>It is larger than 1 MiB.</translation>
+    </message>
+    <message>
+        <source>読み込めません。</source>
+        <translation>It cannot be read.</translation>
+    </message>
+    <message>
+        <source>設定ファイルの形式ではありません。</source>
+        <translation>It is not a settings file.</translation>
+    </message>
+    <message>
+        <source>設定を保存できません。変更はこのゲームを終えるまで有効です。</source>
+        <translation>The settings cannot be saved. Changes hold until the game ends.</translation>
+    </message>
+</context>
+<context>
+    <name>StartupChecks</name>
+    <message>
+        <source>設定</source>
+        <translation>Settings</translation>
     </message>
 </context>
 </TS>

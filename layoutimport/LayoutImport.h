@@ -31,6 +31,8 @@ struct ForeignLayout {
 
 constexpr size_t kMaxImportBytes = size_t{1} << 20;
 constexpr int kMaxImportTiles = 512;
+// More maps than any collection of layouts holds; a file with more is refused whole.
+constexpr int kMaxImportMaps = 256;
 
 // The bytes of path, which must be a regular file of at most kMaxImportBytes.
 std::string ReadImportFile(const std::string& path);

@@ -3,6 +3,7 @@
 // bottom-right, '4' bottom-left, '.' empty); lines starting with '#' are comments.
 #include "ImportError.h"
 #include "LayoutImport.h"
+#include "QuotedText.h"
 
 #include <algorithm>
 #include <charconv>
@@ -102,7 +103,7 @@ std::vector<Line> GridRows(const std::vector<Line>& lines, size_t first, const G
             Fail(line.number, "longer than the grid width " + std::to_string(size.width));
         const size_t bad = line.text.find_first_not_of(".1234");
         if (bad != std::string_view::npos)
-            Fail(line.number, "unexpected character '" + std::string(1, line.text[bad]) + "' in a grid");
+            Fail(line.number, "unexpected character " + QuotedText(std::string(1, line.text[bad])) + " in a grid");
         rows.push_back(line);
     }
     if (rows.empty())

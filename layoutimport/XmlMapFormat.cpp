@@ -4,8 +4,10 @@
 // Coordinates are whole tiles with halves allowed; rows and columns step by one tile.
 #include "ImportError.h"
 #include "LayoutImport.h"
+#include "QuotedText.h"
 #include "XmlReader.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace {
@@ -67,7 +69,7 @@ private:
                     half = -1;
         }
         if (error != std::errc() || half < 0 || rest != last || whole < 0 || whole > kMaxCoordinate)
-            Fail(element, std::string(key) + "=\"" + text + "\" is not a coordinate in whole or half tiles from -"
+            Fail(element, std::string(key) + "=" + QuotedText(text) + " is not a coordinate in whole or half tiles from -"
                               + std::to_string(kMaxCoordinate) + " to " + std::to_string(kMaxCoordinate));
         return (negative ? -1 : 1) * (2 * whole + half);
     }
@@ -78,7 +80,7 @@ private:
         int value = 0;
         const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
         if (error != std::errc() || end != text.data() + text.size() || value < -kMaxCoordinate || value > kMaxCoordinate)
-            Fail(element, std::string(key) + "=\"" + text + "\" is not a level number");
+            Fail(element, std::string(key) + "=" + QuotedText(text) + " is not a level number");
         return value;
     }
 
@@ -142,7 +144,12 @@ std::vector<ForeignLayout> ParseXmlMaps(std::string_view text)
 {
     const XmlElement root = ParseXml(text);
     if (root.name != "mahjongg")
-        throw ImportError("the XML root element is <" + root.name + ">, not <mahjongg>");
+        throw ImportError("the XML root element is " + QuotedText(root.name) + ", not <mahjongg>");
+    const auto maps = std::count_if(root.children.begin(), root.children.end(),
+                                    [](const XmlElement& child) { return child.name == "map"; });
+    if (maps > kMaxImportMaps)
+        throw ImportError("the XML file holds " + std::to_string(maps) + " maps; one file may hold at most "
+                          + std::to_string(kMaxImportMaps));
     std::vector<ForeignLayout> layouts;
     for (const XmlElement& map : root.children) {
         if (map.name != "map")

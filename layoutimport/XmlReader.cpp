@@ -190,6 +190,8 @@ private:
 
     void ParseAttribute(XmlElement& element)
     {
+        if (element.attributes.size() >= kMaxXmlAttributes)
+            Fail("more than " + std::to_string(kMaxXmlAttributes) + " attributes in <" + element.name + ">");
         std::string key = ParseName("an attribute name");
         SkipSpace();
         Expect('=', "'=' after " + key);

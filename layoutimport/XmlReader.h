@@ -8,7 +8,8 @@
 // A small XML reader for layout maps: elements, attributes (entity and
 // character references decoded), comments, processing instructions, a
 // DOCTYPE without internal subset, and CDATA (skipped with all text).
-// Anything else, mismatched tags or nesting deeper than kMaxDepth is an
+// Anything else, mismatched tags, nesting deeper than kMaxXmlDepth or more
+// than kMaxXmlAttributes attributes on one element is an
 // ImportError naming the line.
 struct XmlElement {
     std::string name;
@@ -21,5 +22,7 @@ struct XmlElement {
 };
 
 constexpr int kMaxXmlDepth = 32;
+// Far more than a layout element uses; it keeps the duplicate check short.
+constexpr size_t kMaxXmlAttributes = 64;
 
 XmlElement ParseXml(std::string_view text);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a fresh prefix and plays the installed copy under a
 # fresh home: its smoke test must find the data in share/tovrik, save and
-# load in the user's folder, keep a setting, and leave the prefix untouched.
+# load in (a scratch copy of) the user's folder, keep a setting, and leave the
+# prefix and the home untouched.
 # Root ignores write permissions, so the prefix is compared file by file.
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -21,8 +22,9 @@ cd /
 output=$("$work/prefix/bin/tovrik" --smoke-test)
 echo "$output"
 grep -qx "data folder: $work/prefix/share/tovrik" <<<"$output"
-grep -qx "save file: $HOME/.local/share/tovrik/save.dat" <<<"$output"
-grep -qx "settings: $HOME/.config/tovrik/tovrik.conf" <<<"$output"
+grep -qx "save file: .*/data/tovrik/save.dat" <<<"$output"
+grep -qx "settings: .*/config/tovrik/tovrik.conf" <<<"$output"
+[[ -z "$(find "$HOME" -mindepth 1)" ]] || { echo "the smoke test wrote into the home"; exit 1; }
 
 "$work/prefix/bin/tovrik-tool" deal classic.tvm --problem 1 | grep -q '^0 '
 for file in share/applications/org.tovrik.Tovrik.desktop share/metainfo/org.tovrik.Tovrik.metainfo.xml \

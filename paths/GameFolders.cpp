@@ -87,6 +87,11 @@ QString GameFolders::LayoutPath(const QString& name) const
     return LayoutPathIn(LayoutFolders(), name);
 }
 
+bool GameFolders::IsOwnLayout(const QString& name) const
+{
+    return !name.contains(u'/') && QFileInfo(UserTemplateFolder() + u'/' + name).isFile();
+}
+
 QStringList GameFolders::LayoutNamesIn(const QStringList& folders)
 {
     QStringList names;

@@ -50,6 +50,9 @@ public:
     // when no folder holds it, so that a message names the usual place.
     QString LayoutPath(const QString& name) const;
 
+    // Whether the name stands for a layout of the player's own folder.
+    bool IsOwnLayout(const QString& name) const;
+
     // The same two answers for any list of folders, the first one winning.
     static QStringList LayoutNamesIn(const QStringList& folders);
     static QString LayoutPathIn(const QStringList& folders, const QString& name);

@@ -4,6 +4,7 @@
 #include <QSize>
 #include <QSettings>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <cstdint>
@@ -12,7 +13,14 @@
 // The player's choices kept between runs, in the user's config folder
 // (tovrik/tovrik.conf). Every change is written to disk at once, so a game
 // that is killed keeps them. A stored value that no longer applies (a picture
-// that was deleted, a number out of range) reads as the default.
+// that was deleted, a number out of range) reads as the default, with one line
+// on standard error per key.
+//
+// A settings file that cannot be used (not a regular file, over 1 MiB, not
+// readable, not an INI file) is moved aside as tovrik.conf.damaged-TIME and
+// the game starts from the defaults; StartProblems() says so, for the game to
+// tell the player once. A change that cannot be written is told once, in a
+// message box, and holds for the rest of the run.
 //
 // Further settings need no new plumbing: Value and SetValue take any key;
 // give a new setting a pair of accessors here when more than one place uses it.
@@ -35,6 +43,9 @@ public:
 
     static constexpr int32_t kHighestProblem = 100000;
     static constexpr int32_t kMostFaceDown = 512;
+    // No window is wider or higher, whatever the file says.
+    static constexpr int kLargestWindowSide = 16384;
+    static constexpr qint64 kLargestUsableFile = qint64{1} << 20;
 
     // The user's settings file.
     Settings();
@@ -71,13 +82,22 @@ public:
     void SetValue(const QString& key, const QVariant& value);
     void Remove(const QString& key);
 
+    // What went wrong with the settings files opened so far, one paragraph
+    // each, taken once (the game shows them in a message box).
+    static QStringList TakeStartProblems();
+
 private:
     // A settings file that is not a regular file (a FIFO would block start-up)
-    // or is far larger than any the game writes is moved aside to
-    // PATH.damaged, so the game starts from the defaults.
+    // or is far larger than any the game writes is moved aside, so the game
+    // starts from the defaults.
     static const QString& SetAsideIfUnusable(const QString& filePath);
+    void CheckRead();
+    void CheckWritten();
+    // One line on standard error for a stored value that is not used.
+    void Rejected(const QString& key) const;
     bool Flag(const QString& key) const;
     std::optional<int32_t> WholeNumber(const QString& key, int32_t lowest, int32_t highest) const;
 
     mutable QSettings store_;
+    mutable QStringList rejectedKeys_;
 };

@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "QuotedText.h"
+
 namespace {
 
 const QString kLayout = QStringLiteral("--layout");
@@ -93,7 +95,7 @@ void CommandLine::ParseGame(const QStringList& arguments)
             continue;
         }
         if (option.name != kLayout && option.name != kProblem && option.name != kFaceDown)
-            throw CommandLineError("unknown argument \"" + arguments[i].toStdString() + "\"");
+            throw CommandLineError("unknown argument " + QuotedText(arguments[i].toStdString()));
         if (!option.value) {
             if (++i == arguments.size())
                 throw CommandLineError(option.name.toStdString() + " needs a value");
@@ -122,6 +124,6 @@ int32_t CommandLine::Number(const QString& option, const QString& text, int32_t 
     const int value = text.toInt(&ok, 10);
     if (!ok || value < lowest || value > highest)
         throw CommandLineError(option.toStdString() + " needs a whole number from " + std::to_string(lowest) +
-                               " to " + std::to_string(highest) + ", not \"" + text.toStdString() + "\"");
+                               " to " + std::to_string(highest) + ", not " + QuotedText(text.toStdString()));
     return value;
 }

@@ -17,6 +17,9 @@
 
 namespace {
 
+// Another instance holds the statistics only for the moment of a write.
+constexpr int kRecordRetryMs = 250;
+
 enum DeadEndChoice { DEAD_END_TAKE_BACK, DEAD_END_SHUFFLE, DEAD_END_RESTART, DEAD_END_NEW_GAME, DEAD_END_CLOSE };
 // How long a dead end waits for the way back before its box opens without it.
 constexpr int kAdviceWaitMs = 2000;
@@ -39,13 +42,14 @@ MessageRequest Notice(const QString& text, const QString& title, const QStringLi
 
 } // namespace
 
-EndOfGame::EndOfGame(ModuleMain& module, QWidget& window, const std::string& recordsPath, PositionJudge judge)
-    : module_(module), window_(window), records_(recordsPath),
+EndOfGame::EndOfGame(ModuleMain& module, QWidget& window, const std::string& recordsPath, PositionJudge judge,
+                     RecordsText::OwnCheck isOwn)
+    : module_(module), window_(window), records_(recordsPath, std::move(isOwn)),
       watcher_(std::make_unique<PositionWatcher>(std::move(judge))), windowActive_(window.isActiveWindow())
 {
     if (!records_.SetAsidePath().empty())
-        std::cerr << "tovrik: the statistics file could not be read; it was moved to " << records_.SetAsidePath()
-                  << " and the statistics start afresh\n";
+        std::cerr << "tovrik: what could not be read of the statistics file was kept aside in "
+                  << records_.SetAsidePath() << "; the good records stay\n";
     connect(watcher_.get(), &PositionWatcher::Judged, this, &EndOfGame::OnJudged, Qt::QueuedConnection);
     window_.installEventFilter(this);
 }
@@ -77,7 +81,16 @@ void EndOfGame::Record(const std::function<void()>& change)
         change();
     } catch (const std::exception& error) {
         std::cerr << "tovrik: the statistics could not be saved: " << error.what() << '\n';
+        return;
     }
+    // Only a lock held by another instance leaves a change pending without an error.
+    if (records_.Pending())
+        FlushLater();
+}
+
+void EndOfGame::FlushLater()
+{
+    QTimer::singleShot(kRecordRetryMs, this, [this] { Record([this] { records_.Flush(); }); });
 }
 
 void EndOfGame::NewGame()

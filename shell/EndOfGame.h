@@ -26,10 +26,12 @@ class EndOfGame : public QObject {
     Q_OBJECT
 
 public:
-    EndOfGame(ModuleMain& module, QWidget& window, const std::string& recordsPath, PositionJudge judge);
+    // isOwn tells the statistics which names of an old file were the player's own layouts.
+    EndOfGame(ModuleMain& module, QWidget& window, const std::string& recordsPath, PositionJudge judge,
+              RecordsText::OwnCheck isOwn = {});
     ~EndOfGame() override;
 
-    // What happened to the game.
+    // What happened to the game; layout is the statistics key of its layout.
     void GameStarted(const std::string& layout, int32_t problem);
     void GameLoaded();
     void Restarted();
@@ -88,6 +90,7 @@ private:
     void TakeBack(int32_t moves);
     void UpdateClock();
     void Record(const std::function<void()>& change);
+    void FlushLater();
 
     ModuleMain& module_;
     QWidget& window_;

@@ -13,15 +13,18 @@
 #include "PaiCtrl.h"
 #include "PictureBox.h"
 #include "PictureFile.h"
+#include "QuotedText.h"
 #include "Settings.h"
 #include "SolverJudge.h"
+#include "StartupChecks.h"
 #include "WindowCloseFilter.h"
+#include "WindowPlacement.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
+#include <QScreen>
 
 #include <algorithm>
 #include <chrono>
@@ -62,7 +65,7 @@ int32_t WholeNumber(const QString& text, const char* what)
     const int value = text.trimmed().toInt(&ok, 10);
     if (!ok)
         throw NumberedError(NumberedError::InvalidArgument,
-                            std::string(what) + " \"" + text.toStdString() + "\" is not a whole number");
+                            std::string(what) + " " + QuotedText(text.toStdString()) + " is not a whole number");
     return value;
 }
 
@@ -94,6 +97,7 @@ ModuleMain::~ModuleMain()
 void ModuleMain::Main()
 {
     TimeBeginPeriod();
+    StartupChecks::RemoveStaleTemporaries(folders);
     templatePath = folders.ShippedTemplateFolder();
     const std::optional<GameChoice> game = commandLine.Game();
     const QString gameCaption = game ? CheckedLayoutCaption(game->layoutName) : QString();
@@ -116,6 +120,7 @@ void ModuleMain::Main()
     ShowWindowAsLeft();
     RedrawScreen(REDRAW_FULL);
     CreateSidePanel();
+    StartupChecks::TellSettingsProblems();
 
     answerMode = commandLine.AnswerMode();
     if (answerMode)
@@ -133,14 +138,14 @@ QString ModuleMain::CheckedLayoutCaption(const QString& layoutName) const
     const QString path = folders.LayoutPath(layoutName);
     if (layoutName.contains(u'/') || !QFileInfo(path).isFile()) {
         const QStringList known = folders.LayoutNames();
-        throw CommandLineError("no layout named \"" + layoutName.toStdString() + "\" in " +
+        throw CommandLineError("no layout named " + QuotedText(layoutName.toStdString()) + " in " +
                                templatePath.toStdString() + " (there are: " +
                                known.join(QStringLiteral(", ")).toStdString() + ")");
     }
     try {
         return LayoutCaption(path);
     } catch (const NumberedError& error) {
-        throw CommandLineError("the layout \"" + layoutName.toStdString() + "\" cannot be read: " + error.what());
+        throw CommandLineError("the layout " + QuotedText(layoutName.toStdString()) + " cannot be read: " + error.what());
     }
 }
 
@@ -217,7 +222,8 @@ void ModuleMain::CreateButtonBar()
 void ModuleMain::CreateEnding()
 {
     const QString records = GameFolders::UserFolder() + QStringLiteral("/stats.txt");
-    ending = std::make_unique<EndOfGame>(*this, *formMain, records.toStdString(), SolverJudge());
+    ending = std::make_unique<EndOfGame>(*this, *formMain, records.toStdString(), SolverJudge(),
+                                         [this](const std::string& name) { return folders.IsOwnLayout(QString::fromStdString(name)); });
 }
 
 void ModuleMain::CreateSidePanel()
@@ -235,7 +241,7 @@ void ModuleMain::StartCommandLineGame(const GameChoice& game, const QString& cap
     try {
         StartGame();
     } catch (const NumberedError& error) {
-        throw CommandLineError("the layout \"" + game.layoutName.toStdString() + "\" cannot be dealt: " + error.what());
+        throw CommandLineError("the layout " + QuotedText(game.layoutName.toStdString()) + " cannot be dealt: " + error.what());
     }
 }
 
@@ -244,7 +250,7 @@ void ModuleMain::StartCommandLineGame(const GameChoice& game, const QString& cap
 void ModuleMain::RestoreWindowPosition()
 {
     const std::optional<QPoint> position = settings->WindowPosition();
-    if (position && QGuiApplication::screenAt(*position + QPoint(kScreenWidth / 2, kScreenHeight / 2)))
+    if (position && WindowPlacement::CentreOnAScreen(*position, formMain->frameGeometry().size()))
         formMain->move(*position);
 }
 
@@ -260,7 +266,9 @@ void ModuleMain::ShowWindowAsLeft()
 {
     const Settings::WindowShape shape = settings->LastWindowShape();
     if (shape.size)
-        formMain->ResizeCentred(*shape.size);
+        formMain->ResizeCentred(WindowPlacement::FittedClient(*shape.size, formMain->minimumSize(),
+                                                              formMain->frameGeometry().size() - formMain->size(),
+                                                              formMain->screen()->availableGeometry()));
     formMain->show();
     RestoreWindowPosition();
     Qt::WindowStates states = formMain->windowState();
@@ -509,7 +517,8 @@ void ModuleMain::StartGame()
     MarkGameSaved();
     settings->SetLastGame({QuestionFile, QuestionSeed, QuestionReverse});
     RedrawScreen(REDRAW_FULL);
-    ending->GameStarted(QuestionFile.toStdString(), QuestionSeed);
+    const std::string name = QuestionFile.toStdString();
+    ending->GameStarted(folders.IsOwnLayout(QuestionFile) ? RecordsText::OwnKey(name) : name, QuestionSeed);
 }
 
 QuestionInfo ModuleMain::CurrentQuestion() const

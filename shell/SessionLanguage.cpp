@@ -1,5 +1,6 @@
 #include "SessionLanguage.h"
 
+#include "QuotedText.h"
 #include "Settings.h"
 
 #include <QApplication>
@@ -21,6 +22,9 @@ std::optional<QString> RequestedOrRemembered(const std::optional<QString>& reque
     const QString remembered = settings.Value(kLanguageKey).toString();
     if (LanguageFromCode(remembered))
         return remembered;
+    if (!remembered.isEmpty())
+        std::cerr << "tovrik: the setting language=" << QuotedText(remembered.toStdString())
+                  << " is not usable; the default is used\n";
     return std::nullopt;
 }
 

@@ -1,52 +1,86 @@
 #include "SmokeTest.h"
 
 #include "AtomicFile.h"
+#include "GameFolders.h"
 #include "MessageBox.h"
 #include "ModuleMain.h"
 #include "PaiCtrl.h"
 #include "PaiStructure.h"
+#include "NumberedError.h"
+#include "RegularFile.h"
 #include "Settings.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <stdexcept>
 
 namespace {
 
-// Puts a file of the player's back as it was when the test is over: the
-// smoke test must not cost a saved game or a setting.
-class KeptFile {
-public:
-    explicit KeptFile(const QString& path) : path_(path)
-    {
-        QFile file(path_);
-        existed_ = file.open(QIODevice::ReadOnly);
-        if (existed_)
-            bytes_ = file.readAll();
-    }
-    ~KeptFile()
-    {
-        if (!existed_) {
-            QFile::remove(path_);
-            return;
+// Far larger than any file of the player's that the game reads.
+constexpr uint64_t kLargestCopied = uint64_t{64} << 20;
+
+// Copies the regular files of from (and of its folders, one level down) into
+// to. Anything else, a FIFO included, is skipped without being opened for long.
+void CopyFolder(const QString& from, const QString& to, int depth = 1)
+{
+    const QDir source(from);
+    if (!source.exists())
+        return;
+    CreateFolders(to.toStdString());
+    for (const QFileInfo& entry : source.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        const QString target = to + u'/' + entry.fileName();
+        if (entry.isDir() && !entry.isSymLink() && depth > 0) {
+            CopyFolder(entry.filePath(), target, depth - 1);
+            continue;
         }
         try {
-            WriteFileAtomically(path_.toStdString(), bytes_.toStdString());
-        } catch (const std::exception& error) {
-            std::cerr << "tovrik: cannot put back " << path_.toStdString() << ": " << error.what() << '\n';
+            const std::vector<uint8_t> bytes = ReadRegularFile(entry.filePath().toStdString(), kLargestCopied, "the file");
+            WriteFileAtomically(target.toStdString(), bytes);
+        } catch (const NumberedError& error) {
+            std::cout << "not copied: " << error.what() << '\n';
         }
     }
-    KeptFile(const KeptFile&) = delete;
-    KeptFile& operator=(const KeptFile&) = delete;
+}
 
-private:
-    QString path_;
-    bool existed_ = false;
-    QByteArray bytes_;
-};
+// The player's settings and data folders, copied into scratch; the test then
+// reads and writes only the copies, so the player's files never change.
+void UseScratchCopy(const QString& scratch)
+{
+    const QString configFolder = QFileInfo(Settings::DefaultFilePath()).path();
+    const QString dataFolder = GameFolders::UserFolder();
+    CopyFolder(configFolder, scratch + QStringLiteral("/config/tovrik"));
+    CopyFolder(dataFolder, scratch + QStringLiteral("/data/tovrik"));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(scratch + QStringLiteral("/config")));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(scratch + QStringLiteral("/data")));
+    std::cout << "scratch copy: " << scratch.toStdString() << '\n';
+}
+
+// The settings file as it is on disk, not as the settings object remembers it.
+QString SettingsOnDisk(const QString& path)
+{
+    try {
+        const std::vector<uint8_t> bytes = ReadRegularFile(path.toStdString(), Settings::kLargestUsableFile, "the settings file");
+        return QString::fromUtf8(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+    } catch (const NumberedError& error) {
+        throw std::runtime_error(std::string("the settings were not written: ") + error.what());
+    }
+}
+
+// A platform that cannot start is reported, not aborted on.
+void FatalMessage(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    std::cerr << "tovrik: " << message.toStdString() << '\n';
+    if (type == QtFatalMsg) {
+        std::cerr << "tovrik: smoke test failed: the display platform cannot start\n";
+        std::_Exit(1);
+    }
+}
 
 void Require(bool condition, const std::string& what)
 {
@@ -83,10 +117,13 @@ void Run(const QString& programFolder)
     Require(!layouts.isEmpty(), "no layouts in " + folders.ShippedTemplateFolder().toStdString());
     Require(QFileInfo(folders.SoundArchivePath()).isFile(), "no " + folders.SoundArchivePath().toStdString());
 
-    const KeptFile keptSave(folders.WritableFolder() + QStringLiteral("/") + QString::fromUtf8(PaiCtrl::SAVE_FILE));
-    const KeptFile keptSettings(Settings::DefaultFilePath());
-    ModuleMain module(programFolder, {QStringLiteral("--layout"), layouts.constFirst(), QStringLiteral("--problem"),
-                                      QStringLiteral("1")});
+    const QTemporaryDir scratch(QDir::tempPath() + QStringLiteral("/tovrik-smoke-XXXXXX"));
+    Require(scratch.isValid(), "no scratch folder: " + scratch.errorString().toStdString());
+    UseScratchCopy(scratch.path());
+    // Everything is written into the scratch copy, even for a copy whose own folder may be written to.
+    ModuleMain module(programFolder,
+                      {QStringLiteral("--layout"), layouts.constFirst(), QStringLiteral("--problem"), QStringLiteral("1")},
+                      [](const QString&) { return false; });
     module.Main();
     PaiCtrl& controller = module.Controller();
     const int32_t dealt = controller.GetPaiCount();
@@ -103,12 +140,21 @@ void Run(const QString& programFolder)
     Require(controller.GetPaiCount() == saved, "the loaded game differs from the saved one");
 
     module.PanelCommand(ModuleCommands::PANEL_AUTOHINT_ON);
-    std::cout << "settings: " << module.UserSettings().FilePath().toStdString() << '\n';
-    Require(Settings().AutoHint(), "the settings were not kept");
+    const QString settingsPath = module.UserSettings().FilePath();
+    std::cout << "settings: " << settingsPath.toStdString() << '\n';
+    Require(SettingsOnDisk(settingsPath).contains(QStringLiteral("autoHint=true")),
+            "the settings were not written to " + settingsPath.toStdString());
     module.ExitApp();
 }
 
 } // namespace
+
+void PrepareSmokeTest()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(FatalMessage);
+}
 
 bool AsksForSmokeTest(int argc, char* argv[])
 {

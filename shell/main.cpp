@@ -16,8 +16,8 @@
 int main(int argc, char* argv[])
 {
     const bool smokeTest = AsksForSmokeTest(argc, argv);
-    if (smokeTest && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (smokeTest)
+        PrepareSmokeTest();
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tovrik"));
     if (smokeTest)

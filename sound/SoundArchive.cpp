@@ -20,10 +20,13 @@ void ReportFailure(const std::string& tag, const std::string& path, const std::s
 }
 
 // The most specific reason an error knows: a file-system error names only the
-// path, which the message already shows, so its description says more.
+// path (and errno's words), which the message already shows, so its
+// description says more.
 std::string Reason(const NumberedError& error, const std::string& path)
 {
-    if (error.detail().empty() || error.detail() == path)
+    const bool fileSystem = error.number() == NumberedError::FileNotFound || error.number() == NumberedError::PathNotFound
+        || error.number() == NumberedError::PermissionDenied || error.number() == NumberedError::DiskFull;
+    if (error.detail().empty() || error.detail() == path || (fileSystem && error.detail().starts_with(path + ": ")))
         return NumberedError::Description(error.number());
     return error.detail();
 }

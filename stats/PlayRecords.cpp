@@ -1,117 +1,131 @@
 #include "PlayRecords.h"
 
 #include "AtomicFile.h"
+#include "NumberedError.h"
+#include "RegularFile.h"
+#include "SetAside.h"
+#include "StatsLock.h"
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <optional>
-#include <sstream>
-#include <system_error>
+#include <limits>
 #include <utility>
 
 namespace {
 
-constexpr const char* kHeader = "tovrik-stats 1";
-constexpr const char* kSetAsideSuffix = ".damaged";
-
-// A name the one-line format can hold.
-bool StorableName(const std::string& layout)
+int32_t SaturatedSum(int64_t count, int64_t added)
 {
-    return !layout.empty() && layout.find_first_of("\r\n") == std::string::npos;
-}
-
-// "started won bestMs lastProblem name", or nothing when the line is not one.
-std::optional<std::pair<std::string, LayoutRecord>> ParseLine(const std::string& line)
-{
-    std::istringstream fields(line);
-    LayoutRecord record;
-    fields >> record.started >> record.won >> record.bestMs >> record.lastProblem;
-    if (!fields || fields.get() != ' ')
-        return std::nullopt;
-    std::string name;
-    std::getline(fields, name);
-    const bool sound = record.started >= 0 && record.won >= 0 && record.won <= record.started &&
-                       record.bestMs >= LayoutRecord::kNoTime && record.lastProblem >= 0;
-    if (!sound || !StorableName(name))
-        return std::nullopt;
-    return std::make_pair(std::move(name), record);
+    return static_cast<int32_t>(std::min<int64_t>(count + added, std::numeric_limits<int32_t>::max()));
 }
 
 } // namespace
 
-PlayRecords::PlayRecords(std::string path) : path_(std::move(path))
+PlayRecords::PlayRecords(std::string path, RecordsText::OwnCheck isOwn)
+    : path_(std::move(path)), isOwn_(std::move(isOwn))
 {
-    Load();
-}
-
-void PlayRecords::Load()
-{
-    std::error_code error;
-    if (!std::filesystem::exists(path_, error))
-        return;
-    std::ifstream in(path_, std::ios::binary);
-    std::string line;
-    bool damaged = !in || !std::getline(in, line) || line != kHeader;
-    while (!damaged && std::getline(in, line)) {
-        auto entry = ParseLine(line);
-        damaged = !entry || !records_.insert(std::move(*entry)).second;
-    }
-    damaged = damaged || in.bad();
-    if (damaged) {
-        records_.clear();
-        SetAside();
+    RecordsText file = ReadFile();
+    records_ = std::move(file.records);
+    // Damaged lines and an old version are put right at once; a held lock leaves that to the next write.
+    if (!file.rejected.empty() || file.oldVersion) {
+        try {
+            Flush();
+        } catch (const NumberedError&) {
+            // The good records are read; the file stays as it is until a write succeeds.
+        }
     }
 }
 
-void PlayRecords::SetAside()
+PlayRecords::~PlayRecords()
 {
-    const std::string target = path_ + kSetAsideSuffix;
-    std::error_code error;
-    std::filesystem::rename(path_, target, error);
-    // A file that cannot be moved is overwritten by the next save instead.
-    if (!error)
-        setAsidePath_ = target;
-}
-
-LayoutRecord PlayRecords::Of(const std::string& layout) const
-{
-    const auto found = records_.find(layout);
-    return found == records_.end() ? LayoutRecord{} : found->second;
-}
-
-void PlayRecords::GameStarted(const std::string& layout, int32_t problem)
-{
-    if (!StorableName(layout))
+    if (!Pending())
         return;
-    LayoutRecord& record = records_[layout];
-    ++record.started;
-    record.lastProblem = problem;
-    Save();
+    try {
+        Flush();
+    } catch (const NumberedError&) {
+        // Nothing left to tell: the caller heard of the failed write already.
+    }
 }
 
-bool PlayRecords::GameWon(const std::string& layout, int64_t ms)
+RecordsText PlayRecords::ReadFile()
 {
-    if (!StorableName(layout))
+    std::vector<uint8_t> bytes;
+    try {
+        bytes = ReadRegularFile(path_, kMaxFileBytes, "the statistics file");
+    } catch (const NumberedError& error) {
+        if (error.number() == NumberedError::FileNotFound)
+            return {};
+        // A FIFO, a folder or a huge file cannot be statistics; moved aside, it stops blocking every write.
+        const std::string aside = MoveAside(path_);
+        if (aside.empty())
+            throw;
+        setAsidePath_ = aside;
+        return {};
+    }
+    return RecordsText::Parse(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), isOwn_);
+}
+
+LayoutRecord PlayRecords::Of(const std::string& key) const
+{
+    const auto found = records_.find(key);
+    LayoutRecord record = found == records_.end() ? LayoutRecord{} : found->second;
+    if (const auto change = pending_.find(key); change != pending_.end())
+        Apply(change->second, record);
+    return record;
+}
+
+void PlayRecords::GameStarted(const std::string& key, int32_t problem)
+{
+    if (!RecordsText::StorableKey(key))
+        return;
+    Change& change = pending_[key];
+    ++change.started;
+    change.lastProblem = problem;
+    Flush();
+}
+
+bool PlayRecords::GameWon(const std::string& key, int64_t ms)
+{
+    if (!RecordsText::StorableKey(key))
         return false;
-    LayoutRecord& record = records_[layout];
-    ++record.won;
-    record.started = std::max(record.started, record.won);
-    const bool best = ms != LayoutRecord::kNoTime && (record.bestMs == LayoutRecord::kNoTime || ms < record.bestMs);
-    if (best)
-        record.bestMs = ms;
-    Save();
-    return best;
+    const LayoutRecord before = Of(key);
+    Change& change = pending_[key];
+    ++change.won;
+    const bool timed = ms != LayoutRecord::kNoTime;
+    if (timed && (change.bestMs == LayoutRecord::kNoTime || ms < change.bestMs))
+        change.bestMs = ms;
+    Flush();
+    return timed && (before.bestMs == LayoutRecord::kNoTime || ms < before.bestMs);
 }
 
-void PlayRecords::Save() const
+void PlayRecords::Apply(const Change& change, LayoutRecord& record)
 {
-    std::ostringstream out;
-    out << kHeader << '\n';
-    for (const auto& [name, record] : records_)
-        out << record.started << ' ' << record.won << ' ' << record.bestMs << ' ' << record.lastProblem << ' ' << name
-            << '\n';
-    std::error_code error;
-    std::filesystem::create_directories(std::filesystem::path(path_).parent_path(), error);
-    WriteFileAtomically(path_, out.str());
+    record.won = SaturatedSum(record.won, change.won);
+    record.started = std::max(SaturatedSum(record.started, change.started), record.won);
+    if (change.bestMs != LayoutRecord::kNoTime && (record.bestMs == LayoutRecord::kNoTime || change.bestMs < record.bestMs))
+        record.bestMs = change.bestMs;
+    if (change.lastProblem)
+        record.lastProblem = *change.lastProblem;
+}
+
+bool PlayRecords::Flush()
+{
+    CreateFolders(std::filesystem::path(path_).parent_path().string());
+    const StatsLock lock(path_ + ".lock");
+    if (!lock.Held())
+        return false;
+    RecordsText file = ReadFile();
+    if (!file.rejected.empty()) {
+        const std::string aside = KeepAside(path_, file.rejected);
+        // Lines that cannot be kept aside are not dropped either.
+        if (aside.empty())
+            throw NumberedError(NumberedError::PathFileAccessError, "cannot keep the damaged lines of " + path_ + " aside");
+        setAsidePath_ = aside;
+    }
+    for (const auto& [key, change] : pending_)
+        Apply(change, file.records[key]);
+    if (!pending_.empty() || !file.rejected.empty() || file.oldVersion)
+        WriteFileAtomically(path_, RecordsText::Format(file.records));
+    records_ = std::move(file.records);
+    pending_.clear();
+    return true;
 }

@@ -1,4 +1,5 @@
 #include "AtomicFile.h"
+#include "FileTestSupport.h"
 #include "NumberedError.h"
 
 #include <gtest/gtest.h>
@@ -12,21 +13,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-fs::path FreshFolder()
-{
-    const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-    const fs::path folder = fs::path(TOVRIK_TEST_TMP) / "atomic" / test->name();
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    return folder;
-}
-
-std::string Contents(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 void WriteText(const fs::path& path, const std::string& text)
 {
@@ -64,7 +50,7 @@ private:
 
 TEST(AtomicFile, ReplacesTheFileAndLeavesNothingElse)
 {
-    const fs::path folder = FreshFolder();
+    const fs::path folder = FreshFolder("atomic");
     const fs::path target = folder / "save.dat";
     WriteText(target, "old contents");
     WriteFileAtomically(target.string(), std::string("new\0bytes", 9));
@@ -76,7 +62,7 @@ TEST(AtomicFile, ReplacesTheFileAndLeavesNothingElse)
 
 TEST(AtomicFile, AFailedWriteKeepsTheOldFileByteForByte)
 {
-    const fs::path folder = FreshFolder();
+    const fs::path folder = FreshFolder("atomic");
     const fs::path target = folder / "sound.dat";
     const std::string old(3000, 'o');
     WriteText(target, old);
@@ -90,7 +76,7 @@ TEST(AtomicFile, AFailedWriteKeepsTheOldFileByteForByte)
 
 TEST(AtomicFile, NeverFollowsALinkAndFailsCleanlyWhereNoFileCanGo)
 {
-    const fs::path folder = FreshFolder();
+    const fs::path folder = FreshFolder("atomic");
     const fs::path victim = folder / "victim";
     WriteText(victim, "keep me");
     fs::create_symlink(victim, folder / "save.dat.new");

@@ -58,7 +58,7 @@ TEST(RegularFile, ReadersRefuseAtOnceWhatTheyCannotTakeWhole)
         {folder, "Path/File access error (error 75): " + folder.string() + " is not a regular file"},
         {folder / "fifo", "Path/File access error (error 75): " + (folder / "fifo").string() + " is not a regular file"},
         {"/dev/zero", "Path/File access error (error 75): /dev/zero is not a regular file"},
-        {folder / "absent", "File not found (error 53): " + (folder / "absent").string()},
+        {folder / "absent", "File not found (error 53): " + (folder / "absent").string() + ": No such file or directory"},
     };
     for (const auto& refused : cases) {
         // A reader that waits for a FIFO's writer would never return: give it one so the test ends, and fail.

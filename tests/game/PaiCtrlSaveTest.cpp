@@ -1,5 +1,6 @@
 #include <array>
 #include <csignal>
+#include <fstream>
 #include <random>
 #include <tuple>
 
@@ -295,8 +296,16 @@ TEST_F(PaiCtrlSaveTest, AFailedSaveKeepsTheOldFile)
     EXPECT_EQ(Saved(), old);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1) << "nothing left beside it";
 
-    ctrl.SetProgramFolder((folder / "absent").string());
-    EXPECT_THROW(ctrl.RequestSave(), NumberedError);
+    std::ofstream(folder / "afile") << "x";
+    ctrl.SetProgramFolder((folder / "afile" / "sub").string());
+    try {
+        ctrl.RequestSave();
+        ADD_FAILURE() << "saved under a file";
+    } catch (const NumberedError& error) {
+        EXPECT_NE(std::string(error.what()).find("cannot create folder " + (folder / "afile" / "sub").string()
+                                                 + ": Not a directory"), std::string::npos) << error.what();
+    }
+    std::filesystem::remove(folder / "afile");
 
     ctrl.SetProgramFolder(folder.string());
     std::filesystem::permissions(folder, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);

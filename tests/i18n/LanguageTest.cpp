@@ -98,4 +98,12 @@ TEST_F(LanguageTest, MessageBoxTranslatesEachLineOfTextFromCodeWithoutQt)
     EXPECT_EQ(TranslatedMessageText("手詰まりです"), QStringLiteral(u"手詰まりです"));
     EXPECT_EQ(TranslatedMessageText(""), QString());
     QCoreApplication::removeTranslator(&translator);
+
+    // The system's reason at the end of a line reads in the player's language.
+    const std::string error = "Permission denied (error 70): cannot create folder /x: Permission denied";
+    EXPECT_EQ(TranslatedMessageText(error),
+              QStringLiteral(u"Permission denied (error 70): cannot create folder /x: アクセスが許可されていません"));
+    ASSERT_TRUE(InstallLanguage(UiLanguage::English));
+    EXPECT_EQ(TranslatedMessageText(error), QString::fromStdString(error));
+    EXPECT_EQ(TranslatedMessageText("/x/stats.txt: File too large"), QStringLiteral("/x/stats.txt: File too large"));
 }

@@ -164,7 +164,15 @@ TEST(LayoutImport, UnrepresentableOrMalformedInputIsRefusedWithItsReason)
         {grid + "12..\n4.3.\n", "lacks its 2, 3 and 4"},
         {grid + "1212\n4334\n", "lacks its 2, 3 and 4"},
         {grid + "..2.\n....\n", "belong to no tile"},
-        {grid + "12x.\n43..\n", "unexpected character 'x'"},
+        {grid + "12x.\n43..\n", "unexpected character \"x\""},
+        {grid + "12\x1b.\n43..\n", "unexpected character \"\\x1b\""},
+        {"<mahjongg><map><tile x=\"0\x1b[2J\" y=\"0\"/></map></mahjongg>", "x=\"0\\x1b[2J\" is not a coordinate"},
+        {"<mahjongg>" + [] { std::string maps; for (int i = 0; i < 257; ++i) maps += "<map/>"; return maps; }()
+             + "</mahjongg>",
+         "holds 257 maps; one file may hold at most 256"},
+        {"<mahjongg><map" + [] { std::string many; for (int i = 0; i < 65; ++i) many += " a" + std::to_string(i) + "=''"; return many; }()
+             + "/></mahjongg>",
+         "more than 64 attributes"},
         {grid + "1212.\n4343.\n", "longer than the grid width"},
         {"kmahjongg-layout-v1.1\nw4\nh2\n1212\n4343\n", "lacks one of its w, h and d"},
         {"Name=Nothing\n", "neither the quarter-tile text format nor the XML map format"},

@@ -1,3 +1,4 @@
+#include "MessageBox.h"
 #include "Settings.h"
 
 #include <QDir>
@@ -5,6 +6,10 @@
 #include <QFileInfo>
 
 #include <sys/stat.h>
+
+#include <functional>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -91,23 +96,87 @@ TEST_F(SettingsTest, TheUsersFileLiesInTheConfigFolderNamedByTheEnvironment)
     qputenv("XDG_CONFIG_HOME", previous);
 }
 
-TEST_F(SettingsTest, AFifoOrAHugeFileInThePlaceOfTheSettingsIsSetAsideNotWaitedOn)
+QStringList SetAsides(const QString& folder)
 {
-    ASSERT_EQ(mkfifo(File().toLocal8Bit().constData(), 0600), 0);
-    {
-        Settings settings(File());
-        EXPECT_FALSE(settings.Sound());
-        settings.SetSound(true);
-    }
-    EXPECT_TRUE(QFileInfo(File() + QStringLiteral(".damaged")).exists());
-    EXPECT_TRUE(Settings(File()).Sound());
+    return QDir(folder).entryList({QStringLiteral("tovrik.conf.damaged-*")}, QDir::AllEntries | QDir::System);
+}
 
-    QFile huge(File());
-    ASSERT_TRUE(huge.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(huge.resize(qint64(1) << 30));
-    huge.close();
-    EXPECT_FALSE(Settings(File()).Sound());
-    EXPECT_EQ(QFileInfo(File() + QStringLiteral(".damaged")).size(), qint64(1) << 30);
+// A file that cannot be used is set aside, never over an earlier one, and
+// reported once; the game starts from the defaults.
+TEST_F(SettingsTest, AnUnusableFileIsSetAsideEveryTimeAndReportedOnce)
+{
+    Settings::TakeStartProblems();
+    const std::function<void()> unusable[] = {
+        [&] { ASSERT_EQ(mkfifo(File().toLocal8Bit().constData(), 0600), 0); },
+        [&] {
+            QFile huge(File());
+            ASSERT_TRUE(huge.open(QIODevice::ReadWrite));
+            ASSERT_TRUE(huge.resize(qint64(1) << 30));
+        },
+        [&] { QDir().mkpath(File()); },
+    };
+    int count = 0;
+    for (const auto& make : unusable) {
+        make();
+        {
+            Settings settings(File());
+            EXPECT_FALSE(settings.Sound());
+            settings.SetSound(true);
+        }
+        EXPECT_EQ(SetAsides(folder).size(), ++count) << "an earlier set-aside stays";
+        const QStringList problems = Settings::TakeStartProblems();
+        ASSERT_EQ(problems.size(), 1);
+        EXPECT_TRUE(problems[0].contains(File())) << problems[0].toStdString();
+        EXPECT_TRUE(Settings::TakeStartProblems().isEmpty()) << "told once";
+        EXPECT_TRUE(Settings(File()).Sound());
+        QFile::remove(File());
+    }
+    EXPECT_EQ(QFileInfo(folder + u'/' + SetAsides(folder)[1]).size(), qint64(1) << 30);
+}
+
+// Values out of range read as the defaults: a window larger than any screen
+// never reaches the window.
+TEST_F(SettingsTest, OutOfRangeWindowValuesReadAsTheDefaults)
+{
+    const struct {
+        const char* line;
+        bool sizeKept;
+        bool positionKept;
+    } cases[] = {
+        {"size=@Size(99999999 99999999)", false, true},
+        {"size=@Size(20000 20000)", false, true},
+        {"size=@Size(-5 600)", false, true},
+        {"size=@Size(1600 1000)", true, true},
+        {"position=@Point(99999999 5)", true, false},
+        {"position=@Point(-40 70)", true, true},
+    };
+    for (const auto& [line, sizeKept, positionKept] : cases) {
+        QFile file(File());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(QByteArray("[window]\nsize=@Size(1600 1000)\nposition=@Point(-40 70)\n") + line + '\n');
+        file.close();
+        const Settings settings(File());
+        EXPECT_EQ(settings.LastWindowShape().size.has_value(), sizeKept) << line;
+        EXPECT_EQ(settings.WindowPosition().has_value(), positionKept) << line;
+    }
+}
+
+// A change that cannot be written is told once, in a message box.
+TEST_F(SettingsTest, SettingsThatCannotBeWrittenAreReportedOnce)
+{
+    std::vector<std::string> told;
+    const MessageHandler previous = SetMessageHandler([&](const MessageRequest& request) {
+        told.push_back(request.text);
+        return MessageResult::Ok;
+    });
+    QFile(folder + QStringLiteral("/afile")).open(QIODevice::WriteOnly);
+    Settings settings(folder + QStringLiteral("/afile/tovrik.conf"));
+    settings.SetSound(true);
+    settings.SetAutoHint(true);
+    SetMessageHandler(previous);
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_NE(told[0].find("afile/tovrik.conf\": Not a directory"), std::string::npos) << told[0];
+    EXPECT_TRUE(settings.Sound()) << "the change holds for the run";
 }
 
 } // namespace

@@ -288,7 +288,7 @@ TEST(EndOfGameTest, GameContinuedFromASaveIsTimedFromTheLoadAndNotRecorded)
 
     ScriptedAnswers answers;
     auto module = StartModule(TestName(), ClassicGame(11));
-    EXPECT_TRUE(QFile::exists(statsPath + QStringLiteral(".damaged"))) << "set aside";
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(module->Ending().Records().SetAsidePath()))) << "set aside";
     EXPECT_EQ(module->Ending().Records().Of("classic.tvm").started, 1) << "and started afresh";
     int64_t now = 0;
     module->Ending().UseClock([&] { return now; });

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 namespace {
 
@@ -170,7 +171,7 @@ TEST(Tool, LayoutImportWritesOneFilePerMapOrNothing)
 
     const ToolRun ambiguous = Tool("layout import " + samples + "maps.xml --out " + folder + "/one.tvm");
     EXPECT_TRUE(OneLineError(ambiguous)) << ambiguous.err;
-    EXPECT_NE(ambiguous.err.find("Gate & Bridge, Twin Towers"), std::string::npos) << ambiguous.err;
+    EXPECT_NE(ambiguous.err.find("\"Gate & Bridge\", \"Twin Towers\""), std::string::npos) << ambiguous.err;
     EXPECT_FALSE(std::filesystem::exists(folder));
 
     ASSERT_EQ(Tool("layout import " + samples + "maps.xml --dir " + folder).status, 0);
@@ -201,6 +202,70 @@ TEST(Tool, LayoutImportWritesOneFilePerMapOrNothing)
         EXPECT_NE(run.err.find(reason), std::string::npos) << run.err;
         EXPECT_FALSE(std::filesystem::exists(out));
     }
+}
+
+std::string Maps(const std::vector<std::string>& names)
+{
+    std::string xml = "<mahjongg>";
+    for (const std::string& name : names)
+        xml += "<map name=\"" + name + "\"><row y=\"0\" left=\"0\" right=\"1\"/></map>";
+    return xml + "</mahjongg>";
+}
+
+// Each way an import replaced, shadowed or half-wrote the player's layouts, reproduced.
+TEST(Tool, LayoutImportNeverReplacesNorShadowsAndWritesAllOrNothing)
+{
+    const std::string folder = TempPath("dir");
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder + "/data");
+    const std::string input = TempPath("maps.xml");
+    const auto importing = [&](const std::vector<std::string>& names, const std::string& options) {
+        std::ofstream(input, std::ios::binary) << Maps(names);
+        return Tool("layout import " + input + " " + options);
+    };
+    const std::string dir = "--dir " + folder + "/out";
+    std::vector<std::string> nine;
+    for (int i = 1; i <= 9; ++i)
+        nine.push_back("m" + std::to_string(i));
+
+    ASSERT_EQ(importing({"First"}, dir).status, 0);
+    const std::string first = ReadFile(folder + "/out/first.tvm");
+    ToolRun run = importing({"First", "First"}, dir);
+    EXPECT_NE(run.err.find("first.tvm\" exists already; --force replaces it"), std::string::npos) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(folder + "/out/first-2.tvm")) << "nothing of a refused import is written";
+    ASSERT_EQ(importing({"FIRST", "Second"}, dir + " --force").status, 0);
+    EXPECT_NE(ReadFile(folder + "/out/first.tvm"), first);
+
+    std::filesystem::create_directory(folder + "/out/m5.tvm");
+    run = importing(nine, dir);
+    EXPECT_TRUE(OneLineError(run)) << run.err;
+    EXPECT_NE(run.err.find("m5.tvm\": Is a directory"), std::string::npos) << run.err;
+    run = importing(nine, dir + " --force");
+    EXPECT_NE(run.err.find("m5.tvm\": Is a directory"), std::string::npos) << run.err;
+    for (const auto& entry : std::filesystem::directory_iterator(folder + "/out"))
+        EXPECT_TRUE(entry.path().filename() == "first.tvm" || entry.path().filename() == "second.tvm"
+                    || entry.path().filename() == "m5.tvm") << entry.path();
+
+    const std::vector<std::string> same(256, "a");
+    ASSERT_EQ(importing(same, dir).status, 0);
+    EXPECT_TRUE(std::filesystem::exists(folder + "/out/a-256.tvm"));
+    run = importing(std::vector<std::string>(257, "a"), dir);
+    EXPECT_NE(run.err.find("at most 256"), std::string::npos) << run.err;
+
+    // Into the player's folder a shipped name gets a suffix; the shipped layout stays what the game deals.
+    const char* dataHome = std::getenv("XDG_DATA_HOME");
+    const std::string savedDataHome = dataHome ? dataHome : "";
+    setenv("XDG_DATA_HOME", (folder + "/data").c_str(), 1);
+    run = importing({"Classic"}, "");
+    std::ofstream(folder + "/data/blocked") << "x";
+    setenv("XDG_DATA_HOME", (folder + "/data/blocked").c_str(), 1);
+    const ToolRun blocked = importing({"Mine"}, "");
+    dataHome ? setenv("XDG_DATA_HOME", savedDataHome.c_str(), 1) : unsetenv("XDG_DATA_HOME");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(std::filesystem::exists(folder + "/data/tovrik/template/classic-imported.tvm"));
+    EXPECT_FALSE(std::filesystem::exists(folder + "/data/tovrik/template/classic.tvm"));
+    EXPECT_NE(blocked.err.find("cannot create folder " + folder + "/data/blocked/tovrik/template: Not a directory"),
+              std::string::npos) << blocked.err;
 }
 
 TEST(Tool, RefusesProblemsTheGameRefusesAndEveryFileThatIsNotRegular)

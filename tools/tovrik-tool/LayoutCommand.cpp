@@ -3,10 +3,12 @@
 
 #include "FileConv.h"
 #include "ImportError.h"
+#include "ImportWriter.h"
 #include "LayoutImport.h"
 #include "LayoutSource.h"
 #include "NumberedError.h"
 #include "PaiStructure.h"
+#include "QuotedText.h"
 #include "RegularFile.h"
 #include "TextCodec.h"
 
@@ -131,10 +133,11 @@ int Dump(ToolArgs args)
 
 std::string MapNames(const std::vector<ForeignLayout>& layouts)
 {
+    constexpr size_t kNamesShown = 10;
     std::string names;
-    for (const ForeignLayout& layout : layouts)
-        names += (names.empty() ? "" : ", ") + layout.name;
-    return names;
+    for (size_t i = 0; i < layouts.size() && i < kNamesShown; ++i)
+        names += (i ? ", " : "") + QuotedText(layouts[i].name);
+    return layouts.size() > kNamesShown ? names + " ..." : names;
 }
 
 std::vector<ForeignLayout> ChosenLayouts(std::vector<ForeignLayout> layouts, const std::string& mapName, bool toFolder)
@@ -143,7 +146,7 @@ std::vector<ForeignLayout> ChosenLayouts(std::vector<ForeignLayout> layouts, con
         const auto found = std::find_if(layouts.begin(), layouts.end(),
                                         [&](const ForeignLayout& layout) { return layout.name == mapName; });
         if (found == layouts.end())
-            throw std::runtime_error("no map named '" + mapName + "' (the file holds: " + MapNames(layouts) + ")");
+            throw std::runtime_error("no map named " + QuotedText(mapName) + " (the file holds: " + MapNames(layouts) + ")");
         return {*found};
     }
     if (layouts.size() > 1 && !toFolder)
@@ -152,20 +155,19 @@ std::vector<ForeignLayout> ChosenLayouts(std::vector<ForeignLayout> layouts, con
     return layouts;
 }
 
-// Unique file names in folder for the layouts, made from their names.
-std::vector<std::string> OutputPaths(const std::vector<ForeignLayout>& layouts, const std::filesystem::path& folder,
-                                     const std::string& inputPath)
+// Everything is converted before anything is written, so a refusal writes nothing.
+std::vector<FileConv> ConvertedLayouts(const std::vector<ForeignLayout>& layouts, const std::string& path)
 {
-    std::vector<std::string> paths;
-    for (const ForeignLayout& layout : layouts) {
-        const std::string file = ImportedFileName(layout.fileStem, std::filesystem::path(inputPath).stem().string());
-        std::string path = (folder / file).string();
-        const std::string stem = file.substr(0, file.size() - 4);
-        for (int n = 2; std::find(paths.begin(), paths.end(), path) != paths.end(); ++n)
-            path = (folder / (stem + "-" + std::to_string(n) + ".tvm")).string();
-        paths.push_back(path);
+    std::vector<FileConv> files(layouts.size());
+    for (size_t i = 0; i < layouts.size(); ++i) {
+        try {
+            ConvertToLayoutFile(layouts[i], files[i]);
+        } catch (const ImportError& error) {
+            throw std::runtime_error(QuotedText(path) + (layouts.size() > 1 ? ", map " + QuotedText(layouts[i].name) : "")
+                                     + ": " + error.what());
+        }
     }
-    return paths;
+    return files;
 }
 
 int Import(ToolArgs args)
@@ -173,6 +175,7 @@ int Import(ToolArgs args)
     const std::string mapName = args.TakeOption("--map");
     const std::string outPath = args.TakeOption("--out");
     const std::string folder = args.TakeOption("--dir");
+    const bool replace = args.TakeFlag("--force");
     const std::string path = args.TakePositional("FILE");
     args.ExpectEnd();
     if (!outPath.empty() && !folder.empty())
@@ -182,34 +185,27 @@ int Import(ToolArgs args)
     try {
         layouts = ChosenLayouts(ReadForeignLayouts(path), mapName, outPath.empty());
     } catch (const ImportError& error) {
-        throw std::runtime_error(path + ": " + error.what());
+        throw std::runtime_error(QuotedText(path) + ": " + error.what());
     }
-    // Everything is converted before anything is written, so a refusal writes nothing.
-    std::vector<FileConv> files(layouts.size());
-    for (size_t i = 0; i < layouts.size(); ++i) {
-        try {
-            ConvertToLayoutFile(layouts[i], files[i]);
-        } catch (const ImportError& error) {
-            throw std::runtime_error(path + (layouts.size() > 1 ? ", map '" + layouts[i].name + "'" : "") + ": "
-                                     + error.what());
-        }
-    }
-    // Without a destination the layouts go where the game lists them.
-    const std::string destination = folder.empty() && outPath.empty() ? UserLayoutFolder() : folder;
-    if (!destination.empty())
-        std::filesystem::create_directories(destination);
-    const std::vector<std::string> paths =
-        outPath.empty() ? OutputPaths(layouts, destination, path) : std::vector<std::string>{outPath};
-    for (size_t i = 0; i < files.size(); ++i) {
-        files[i].SaveFile(paths[i]);
-        std::cout << paths[i] << ": " << files[i].GetPositionArray().size() << " tiles\n";
-    }
+    const std::vector<FileConv> files = ConvertedLayouts(layouts, path);
+    // Without a destination the layouts go where the game lists them, beside the shipped ones but never over them.
+    const bool ownFolder = folder.empty() && outPath.empty();
+    const std::filesystem::path out(outPath);
+    const ImportWriter writer(ownFolder ? UserLayoutFolder() : !folder.empty() ? folder
+                                  : out.has_parent_path() ? out.parent_path().string() : ".",
+                              replace);
+    const std::vector<std::string> names = outPath.empty()
+        ? writer.FileNames(layouts, path, ownFolder ? ShippedLayoutFolder() : "")
+        : std::vector<std::string>{out.filename().string()};
+    const std::vector<std::string> written = writer.Write(files, names);
+    for (size_t i = 0; i < files.size(); ++i)
+        std::cout << written[i] << ": " << files[i].GetPositionArray().size() << " tiles\n";
     return 0;
 }
 
 const ToolCommand layoutCommand("layout",
                                 "layout info FILE [--json] | layout build SOURCE OUT.tvm | layout dump FILE\n"
-                                "  tovrik-tool layout import FILE [--map NAME] [--out PATH | --dir DIR]",
+                                "  tovrik-tool layout import FILE [--map NAME] [--out PATH | --dir DIR] [--force]",
                                 [](const std::vector<std::string>& raw) {
                                     ToolArgs args(raw);
                                     const std::string action = args.TakePositional("info, build, dump or import");

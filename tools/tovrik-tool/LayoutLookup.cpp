@@ -1,4 +1,6 @@
+#include "AtomicFile.h"
 #include "GameFolders.h"
+#include "ImportWriter.h"
 #include "ToolCommand.h"
 
 #include <filesystem>
@@ -31,4 +33,18 @@ std::string UserLayoutFolder()
 {
     std::error_code error;
     return ToolFolders(error).UserTemplateFolder().toStdString();
+}
+
+std::string ShippedLayoutFolder()
+{
+    std::error_code error;
+    return ToolFolders(error).ShippedTemplateFolder().toStdString();
+}
+
+void RemoveToolLeftovers()
+{
+    const std::string folder = UserLayoutFolder();
+    RemoveStaleTemporaries(folder);
+    RemoveStaleTemporaries(GameFolders::UserFolder().toStdString());
+    ImportWriter::RemoveStaleStaging(folder);
 }

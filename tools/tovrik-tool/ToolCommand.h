@@ -50,6 +50,10 @@ private:
 std::string FindLayoutFile(const std::string& name);
 // The player's own layout folder, which the game lists beside the shipped one.
 std::string UserLayoutFolder();
+// The layouts that come with the game.
+std::string ShippedLayoutFolder();
+// Removes what killed writes of the tool left in the folders it writes by default.
+void RemoveToolLeftovers();
 
 int ParseInt(const std::string& text, const std::string& what);
 // "A-B" as the pair (A, B), A <= B, both problem numbers the game takes.

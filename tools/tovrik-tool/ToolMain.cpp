@@ -1,6 +1,7 @@
 #include "ToolCommand.h"
 
 #include "ProblemNumber.h"
+#include "QuotedText.h"
 
 #include <cerrno>
 #include <climits>
@@ -144,6 +145,7 @@ int main(int argc, char** argv)
         PrintUsage(args.empty() ? std::cerr : std::cout);
         return args.empty() ? 2 : 0;
     }
+    RemoveToolLeftovers();
     for (const ToolCommand* command : RegisteredCommands()) {
         if (command->name != args.front())
             continue;
@@ -154,7 +156,7 @@ int main(int argc, char** argv)
             return 1;
         }
     }
-    std::cerr << "tovrik-tool: unknown command '" << args.front() << "'\n";
+    std::cerr << "tovrik-tool: unknown command " << QuotedText(args.front()) << '\n';
     PrintUsage(std::cerr);
     return 2;
 }
