@@ -81,6 +81,13 @@ void PaiStructure::PickedPai(int32_t id)
     slot.Mode = MODE_NORMAL;
 }
 
+void PaiStructure::SetFace(int32_t id, int32_t face, int32_t group)
+{
+    PaiSlot& slot = CheckedSlot(id);
+    slot.PaiIndex = face;
+    slot.Group = group;
+}
+
 int32_t PaiStructure::GetOnMouseID(int32_t x, int32_t y) const
 {
     int32_t hit = kNone;

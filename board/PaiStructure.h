@@ -79,6 +79,9 @@ public:
     void ModeErase();
     void CalcSelectable();
     void PickedPai(int32_t id);
+    // Gives the slot another face and match class; the caller keeps every
+    // class's tile count whole.
+    void SetFace(int32_t id, int32_t face, int32_t group);
 
     // Builds a deal of the layout file at layoutPath. problem 0 gives a fresh
     // random deal; faceDown 0 none, 1 all until selected, n >= 2 that many

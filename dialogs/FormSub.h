@@ -58,6 +58,12 @@ public:
     // The item whose button strictly contains (x, y), or NO_ITEM.
     static int32_t HitTestItem(int32_t x, int32_t y);
 
+    // The panel's restart, save and load with their questions, also for the
+    // game window's shortcuts.
+    void AskRestart();
+    void AskSave();
+    void AskLoad();
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -68,9 +74,6 @@ private:
     void OnMouseMove(int32_t x, int32_t y);
     void OnMouseDown(int32_t x, int32_t y);
     void RunPanelItem();
-    void AskRestart();
-    void AskSave();
-    void AskLoad();
     void ToggleAutohint();
     void ToggleSound();
     // The shell's answer, or nothing when the command failed with an error

@@ -1,6 +1,7 @@
 #include "PaiCtrl.h"
 
 #include <algorithm>
+#include <optional>
 #include <filesystem>
 #include <system_error>
 
@@ -107,6 +108,7 @@ void PaiCtrl::GameInit(const std::string& path, int32_t number, int32_t faceDown
     onceCount_ = board_->Once();
     history_.assign(tileCount_, 0);
     removedCount_ = 0;
+    redo_.Clear();
     ResetPlayState();
     gameActive_ = true;
 }
@@ -131,6 +133,7 @@ int32_t PaiCtrl::ClickPai(int32_t id)
     case PAI_CANCEL: return CancelSelection();
     case PAI_HINT: return ShowHint();
     case PAI_PLAYBACK: return TakeBack();
+    case PAI_REDO: return Redo();
     default: break;
     }
     if (!IsTileId(id))
@@ -173,6 +176,7 @@ int32_t PaiCtrl::TakeBack()
     removedCount_ -= onceCount_;
     for (int32_t k = 0; k < onceCount_; ++k)
         board_->SetPlayback(history_[removedCount_ + k]);
+    redo_.TakenBack({history_.begin() + removedCount_, history_.begin() + removedCount_ + onceCount_});
     PlaySoundEffect(SOUND_PLAYBACK);
     board_->CalcSelectable();
     lastAction_ = PAI_PLAYBACK;
@@ -221,6 +225,7 @@ int32_t PaiCtrl::FirstSelectedGroup() const
 // in selection order.
 int32_t PaiCtrl::CompleteMove(int32_t id)
 {
+    redo_.Clear();
     board_->PickedPai(id);
     history_[removedCount_] = id;
     for (size_t k = 0; k < selection_.size(); ++k) {
@@ -232,4 +237,49 @@ int32_t PaiCtrl::CompleteMove(int32_t id)
     board_->CalcSelectable();
     PlaySoundEffect(SOUND_REMOVE);
     return removedCount_ == tileCount_ ? EVENT_CLEAR : EVENT_PRINT;
+}
+
+// The set goes back in the order it was first taken, so the history reads as
+// if it had never been taken back.
+int32_t PaiCtrl::Redo()
+{
+    const std::optional<RedoHistory::Set> set = redo_.Next();
+    if (!set)
+        return EVENT_DISABLE;
+    if (!Retakable(*set)) {
+        redo_.Clear();
+        return EVENT_DISABLE;
+    }
+    CancelSelection();
+    if (lastAction_ != 0) {
+        board_->ModeErase();
+        lastAction_ = 0;
+    }
+    for (size_t k = 0; k < set->size(); ++k) {
+        board_->PickedPai((*set)[k]);
+        history_[removedCount_ + k] = (*set)[k];
+    }
+    removedCount_ += onceCount_;
+    redo_.Retaken();
+    board_->CalcSelectable();
+    PlaySoundEffect(SOUND_REMOVE);
+    return removedCount_ == tileCount_ ? EVENT_CLEAR : EVENT_PRINT;
+}
+
+// A whole set of free tiles of one match class, as a move would take.
+bool PaiCtrl::Retakable(const RedoHistory::Set& set) const
+{
+    if (static_cast<int32_t>(set.size()) != onceCount_ || removedCount_ + onceCount_ > tileCount_)
+        return false;
+    return std::ranges::all_of(set, [&](int32_t id) {
+        return id >= 0 && id < tileCount_ && board_->Validity(id) && board_->Selectable(id) &&
+               board_->Group(id) == board_->Group(set.front());
+    });
+}
+
+void PaiCtrl::ReplaceFaces(const FaceShuffle::Faces& faces)
+{
+    CancelSelection();
+    FaceShuffle::Apply(*board_, faces);
+    redo_.Clear();
 }

@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "BoardView.h"
+#include "FaceShuffle.h"
 #include "PixelRect.h"
+#include "RedoHistory.h"
 
 class DX7Draw;
 class DX7Sound;
@@ -29,6 +31,8 @@ public:
     static constexpr int32_t PAI_CANCEL = 0x8001;
     static constexpr int32_t PAI_HINT = 0x8002;
     static constexpr int32_t PAI_PLAYBACK = 0x8003;
+    // Puts back the set most recently taken back, checked again first.
+    static constexpr int32_t PAI_REDO = 0x8004;
 
     // The sound effects, by their index in the sound archive.
     enum SoundEffect : int32_t {
@@ -128,11 +132,19 @@ public:
     // Every removed tile in removal order; entries from RemovedCount() on are stale.
     const std::vector<int32_t>& History() const { return history_; }
     int32_t RemovedCount() const { return removedCount_; }
+    // The sets redo may put back; forgotten by a move, restart, load, deal or shuffle.
+    const RedoHistory& Redoable() const { return redo_; }
+
+    // Gives the tiles left the shuffled faces. Drops the selection and
+    // forgets redo; repaints nothing.
+    void ReplaceFaces(const FaceShuffle::Faces& faces);
 
 private:
     int32_t CancelSelection();
     int32_t ShowHint();
     int32_t TakeBack();
+    int32_t Redo();
+    bool Retakable(const RedoHistory::Set& set) const;
     int32_t ClickTile(int32_t id);
     int32_t FirstSelectedGroup() const;
     int32_t CompleteMove(int32_t id);
@@ -173,6 +185,7 @@ private:
     int32_t lastAction_ = 0;
     std::vector<int32_t> history_;
     int32_t removedCount_ = 0;
+    RedoHistory redo_;
     bool autoHint_ = false;
     bool sounds_ = false;
     bool makeAnswer_ = false;

@@ -46,6 +46,7 @@ void PaiCtrl::LoadGameFrom(const std::string& path)
     history_ = std::move(game.history);
     removedCount_ = game.removedCount;
     autoHint_ = game.autoHint;
+    redo_.Clear();
     ResetPlayState();
     // The selection is not saved, so a selected look would mislead.
     for (int32_t id = 0; id < tileCount_; ++id) {
@@ -67,6 +68,7 @@ bool PaiCtrl::RequestRestart()
     selection_.assign(selection_.size(), -1);
     history_.assign(tileCount_, 0);
     removedCount_ = 0;
+    redo_.Clear();
     board_->CalcSelectable();
     return true;
 }

@@ -225,22 +225,31 @@ void DX7Draw::DD7SetFont(const QFont& myFont)
 
 void DX7Draw::DD7DrawText(int32_t x, int32_t y, const std::string& s)
 {
-    if (s.empty() || backSurface_ == nullptr) {
+    if (s.empty())
         return;
-    }
-    // Text goes straight onto the back surface's memory; the painter sets
-    // neither colour nor background, so the defaults (black, transparent) hold.
+    // The painter sets neither colour nor background, so the defaults (black,
+    // transparent) hold.
+    DD7Paint([&](QPainter& painter) {
+        const int ascent = painter.fontMetrics().ascent();
+        const std::vector<std::string> lines = SplitAtCrLf(s);
+        for (size_t k = 0; k < lines.size(); ++k) {
+            const double top = double(y) + linePitch_ * double(k);
+            painter.drawText(QPointF(x, top + ascent), QString::fromStdString(lines[k]));
+        }
+    });
+}
+
+void DX7Draw::DD7Paint(const std::function<void(QPainter&)>& paint)
+{
+    if (backSurface_ == nullptr)
+        return;
+    // Straight onto the back surface's memory.
     QImage canvas(reinterpret_cast<uchar*>(backSurface_->Pixels()), backSurface_->Width(),
                   backSurface_->Height(), backSurface_->Stride() * qsizetype(sizeof(uint32_t)),
                   QImage::Format_RGB32);
     QPainter painter(&canvas);
     painter.setFont(textFont_);
-    const int ascent = painter.fontMetrics().ascent();
-    const std::vector<std::string> lines = SplitAtCrLf(s);
-    for (size_t k = 0; k < lines.size(); ++k) {
-        const double top = double(y) + linePitch_ * double(k);
-        painter.drawText(QPointF(x, top + ascent), QString::fromStdString(lines[k]));
-    }
+    paint(painter);
 }
 
 const PixelSurface* DX7Draw::SpriteSurface(int32_t Index) const

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,6 +17,7 @@
 #include "PixelRect.h"
 #include "PixelSurface.h"
 
+class QPainter;
 class QWidget;
 
 // The sprite-surface layer of one window: a back surface into which the
@@ -78,6 +80,8 @@ public:
     // apart unless another pitch is set.
     void DD7DrawText(int32_t x, int32_t y, const std::string& s);
     void DD7SetLinePitch(double pitch) { linePitch_ = pitch; }
+    // Lets paint draw on the back surface with a painter, in the text's font.
+    void DD7Paint(const std::function<void(QPainter&)>& paint);
 
     // Read access for presenting and for checking drawn pixels. Null when the
     // number is not in use or has no surface (or before Initialize).

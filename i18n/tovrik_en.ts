@@ -117,6 +117,21 @@
         <source>クリア %1回 / 開始 %2回</source>
         <translation>Cleared %1 / started %2</translation>
     </message>
+    <message>
+        <source>混ぜ直す</source>
+        <translation>Shuffle</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n手戻す</source>
+        <translation>
+            <numerusform>Take back %n</numerusform>
+            <numerusform>Take back %n</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>混ぜ直し: %1回（最短記録は残りません）</source>
+        <translation>Shuffles: %1 (no best time is kept)</translation>
+    </message>
 </context>
 <context>
     <name>FormMain</name>
@@ -257,6 +272,45 @@
     <message>
         <source>ロード</source>
         <translation>Load</translation>
+    </message>
+</context>
+<context>
+    <name>HelpWindow</name>
+    <message>
+        <source>遊び方</source>
+        <translation>How to play</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;目的&lt;/b&gt;&#x3000;同じ組の自由な牌をそろえて取り、盤面の牌をすべて片付けます。</source>
+        <translation>&lt;b&gt;Goal&lt;/b&gt;  Take matching free tiles in sets until the board is clear.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;自由な牌と取れない牌&lt;/b&gt;&#x3000;上に牌が載っておらず、左右の少なくとも一方が空いている牌は自由です。左右ともふさがった牌や、上に牌が載った牌は取れません。下の絵では、印の付いた牌が自由です。</source>
+        <translation>&lt;b&gt;Free and blocked tiles&lt;/b&gt;  A tile is free when no tile lies on it and its left or right side is open. A tile with neighbours on both sides, or with a tile on top, cannot be taken. In the picture the marked tiles are free.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;組&lt;/b&gt;&#x3000;一組の枚数は陣形で決まり、2枚、3枚または4枚です。同じ組の牌を選んでいき、最後の一枚で組が取れます。選んだ牌をもう一度押すと選択をやめます。</source>
+        <translation>&lt;b&gt;Sets&lt;/b&gt;  The layout sets how many tiles make a set: 2, 3 or 4. Select tiles of one kind; the last one takes the set. Pressing a selected tile again drops it.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;裏牌モード&lt;/b&gt;&#x3000;「全部」では牌は選ぶまで裏向き、「任意」では指定した枚数の牌が自由になるまで裏向きです。</source>
+        <translation>&lt;b&gt;Face-down tiles&lt;/b&gt;  With &quot;All&quot; every tile stays face down until selected; with &quot;Some&quot; the chosen number of tiles stay face down until they are free.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;ヒントと自動ヒント&lt;/b&gt;&#x3000;ヒントを押すと取れる牌に印が付きます。メニューの自動ヒントを入れると、印がいつも付き、解けなくなった手をすぐに知らせます。</source>
+        <translation>&lt;b&gt;Hint and auto hint&lt;/b&gt;  Hint marks the tiles you can take. With Auto hint on in the menu the marks stay, and a move that makes the board impossible to clear is told at once.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;ゲームの終わり&lt;/b&gt;&#x3000;取れる組がなくなると手詰まりの知らせが出て、解ける局面まで戻す、一手戻す、混ぜ直す、やり直し、新しいゲームを選べます。混ぜ直すと残りの牌の絵柄が解ける並びに入れ替わります（最短記録には残りません）。すべて取るとクリアの知らせに時間と記録が出ます。</source>
+        <translation>&lt;b&gt;The end of a game&lt;/b&gt;  When no set can be taken, a notice offers to take back to a position that can be cleared, take back one move, shuffle, restart or start a new game. Shuffle rearranges the faces of the tiles left so that they can be cleared (no best time is kept then). Clearing the board shows your time and records.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;キー操作&lt;/b&gt;</source>
+        <translation>&lt;b&gt;Keys&lt;/b&gt;</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
     </message>
 </context>
 <context>
@@ -557,6 +611,112 @@ a time.</translation>
     <message>
         <source>壁紙</source>
         <translation>Wallpaper</translation>
+    </message>
+    <message>
+        <source>解ける配置が見つからなかったので、混ぜ直しませんでした。</source>
+        <translation>No arrangement that can be cleared was found, so the tiles were not shuffled.</translation>
+    </message>
+    <message>
+        <source>混ぜ直す</source>
+        <translation>Shuffle</translation>
+    </message>
+</context>
+<context>
+    <name>ShortcutTable</name>
+    <message>
+        <source>矢印</source>
+        <translation>Arrows</translation>
+    </message>
+    <message>
+        <source>カーソルを動かす</source>
+        <translation>Move the cursor</translation>
+    </message>
+    <message>
+        <source>Enter, X, 左ボタン</source>
+        <translation>Enter, X, left button</translation>
+    </message>
+    <message>
+        <source>カーソルの下の牌を取る、ボタンを押す</source>
+        <translation>Take the tile under the cursor, or press the button</translation>
+    </message>
+    <message>
+        <source>Esc, Z, 右ボタン</source>
+        <translation>Esc, Z, right button</translation>
+    </message>
+    <message>
+        <source>選択をやめる</source>
+        <translation>Drop the selection</translation>
+    </message>
+    <message>
+        <source>ヒント</source>
+        <translation>Hint</translation>
+    </message>
+    <message>
+        <source>Backspace, Ctrl+Z</source>
+        <translation>Backspace, Ctrl+Z</translation>
+    </message>
+    <message>
+        <source>一手戻す</source>
+        <translation>Take back one move</translation>
+    </message>
+    <message>
+        <source>戻した手をやり直す</source>
+        <translation>Redo a move taken back</translation>
+    </message>
+    <message>
+        <source>メニュー</source>
+        <translation>Menu</translation>
+    </message>
+    <message>
+        <source>新しいゲーム</source>
+        <translation>New game</translation>
+    </message>
+    <message>
+        <source>最初からやり直す</source>
+        <translation>Restart</translation>
+    </message>
+    <message>
+        <source>セーブ、ロード</source>
+        <translation>Save, load</translation>
+    </message>
+    <message>
+        <source>P, Pause</source>
+        <translation>P, Pause</translation>
+    </message>
+    <message>
+        <source>一時停止</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>混ぜ直す</source>
+        <translation>Shuffle</translation>
+    </message>
+    <message>
+        <source>遊び方</source>
+        <translation>How to play</translation>
+    </message>
+    <message>
+        <source>全画面表示の切り替え</source>
+        <translation>Full screen on and off</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation>Quit</translation>
+    </message>
+</context>
+<context>
+    <name>StatusPainter</name>
+    <message>
+        <source>時間 %1</source>
+        <translation>Time %1</translation>
+    </message>
+    <message>
+        <source>取れる組 %1</source>
+        <translation>Sets open %1</translation>
+    </message>
+    <message>
+        <source>一時停止中</source>
+        <translation>Paused</translation>
     </message>
 </context>
 <context>

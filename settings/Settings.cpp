@@ -19,6 +19,7 @@ namespace {
 
 const QString kSound = QStringLiteral("sound");
 const QString kAutoHint = QStringLiteral("autoHint");
+const QString kStatus = QStringLiteral("status");
 const QString kWallpaper = QStringLiteral("wallpaper");
 const QString kLastLayout = QStringLiteral("lastGame/layout");
 const QString kLastProblem = QStringLiteral("lastGame/problem");
@@ -148,6 +149,17 @@ bool Settings::AutoHint() const
 void Settings::SetAutoHint(bool on)
 {
     SetValue(kAutoHint, on);
+}
+
+bool Settings::StatusShown() const
+{
+    const QString text = Value(kStatus).toString().toLower();
+    return text != QStringLiteral("false") && text != QStringLiteral("0");
+}
+
+void Settings::SetStatusShown(bool on)
+{
+    SetValue(kStatus, on);
 }
 
 QString Settings::Wallpaper() const

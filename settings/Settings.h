@@ -61,6 +61,9 @@ public:
     void SetSound(bool on);
     bool AutoHint() const;
     void SetAutoHint(bool on);
+    // The side bar's play time and takeable sets; shown unless set false.
+    bool StatusShown() const;
+    void SetStatusShown(bool on);
 
     // The wallpaper picture, or an empty text for the plain board (also when
     // the remembered picture is gone).

@@ -19,7 +19,9 @@ namespace {
 // Another instance holds the statistics only for the moment of a write.
 constexpr int kRecordRetryMs = 250;
 
-enum DeadEndChoice { DEAD_END_TAKE_BACK, DEAD_END_RESTART, DEAD_END_NEW_GAME, DEAD_END_CLOSE };
+enum DeadEndChoice { DEAD_END_TAKE_BACK, DEAD_END_SHUFFLE, DEAD_END_RESTART, DEAD_END_NEW_GAME, DEAD_END_CLOSE };
+// How long a dead end waits for the way back before its box opens without it.
+constexpr int kAdviceWaitMs = 2000;
 enum WayBackChoice { WAY_BACK_TAKE_BACK, WAY_BACK_CONTINUE };
 enum WinChoice { WIN_NEW_GAME, WIN_CLOSE };
 
@@ -97,6 +99,7 @@ void EndOfGame::NewGame()
     replay_ = false;
     hints_ = 0;
     takeBacks_ = 0;
+    shuffles_ = 0;
     toldLoss_ = -1;
     cleared_ = game_.Position().GetPaiCount() == 0;
     clock_.Reset();
@@ -127,6 +130,7 @@ void EndOfGame::Restarted()
         replay_ = true;
         hints_ = 0;
         takeBacks_ = 0;
+        shuffles_ = 0;
         cleared_ = false;
         clock_.Reset();
         UpdateClock();
@@ -141,13 +145,19 @@ void EndOfGame::AfterMove()
         cleared_ = true;
         UpdateClock();
     } else if (DeadEnd()) {
-        ShowDeadEnd();
+        AwaitDeadEndAdvice();
     }
 }
 
 void EndOfGame::AfterTakeBack()
 {
     ++takeBacks_;
+    PositionChanged(false);
+}
+
+void EndOfGame::Shuffled()
+{
+    ++shuffles_;
     PositionChanged(false);
 }
 
@@ -178,9 +188,11 @@ void EndOfGame::PositionChanged(bool byMove)
     judged_.reset();
     byMove_ = byMove;
     hintAsked_ = false;
+    deadEndPending_ = false;
     if (controller.RemovedCount() <= toldLoss_)
         toldLoss_ = -1;
-    if (controller.GetPaiCount() > 0 && !DeadEnd())
+    // A dead end is judged too: the search finds the way back to a winnable position.
+    if (controller.GetPaiCount() > 0)
         watcher_->Watch(position_, controller.Board(), controller.History(), controller.RemovedCount());
     else
         watcher_->Forget();
@@ -207,6 +219,11 @@ void EndOfGame::TellWhenLost()
 {
     if (pauseDepth_ > 0 || game_.Animating())
         return;
+    if (DeadEnd()) {
+        if (deadEndPending_ && judged_)
+            ShowDeadEnd();
+        return;
+    }
     if (!judged_ || judged_->now != Outlook::Unwinnable || judged_->movesBack < 1)
         return;
     const PaiCtrl& controller = game_.Position();
@@ -231,17 +248,47 @@ void EndOfGame::TellWayBack(int32_t movesBack)
         RunAfterNotice([this, movesBack] { game_.TakeBack(movesBack); });
 }
 
+// The box opens when the way back is known, or after a short wait without it.
+void EndOfGame::AwaitDeadEndAdvice()
+{
+    deadEndPending_ = true;
+    const quint64 position = position_;
+    QTimer::singleShot(kAdviceWaitMs, this, [this, position] {
+        if (deadEndPending_ && position == position_ && pauseDepth_ == 0)
+            guard_([this] { ShowDeadEnd(); });
+    });
+}
+
+// Best advice first: the way back to a winnable position when the search has
+// found one.
 void EndOfGame::ShowDeadEnd()
 {
+    deadEndPending_ = false;
+    const int32_t movesBack = judged_ && judged_->now == Outlook::Unwinnable ? judged_->movesBack : 0;
+    QString text = tr("取れる牌がなくなりました。");
+    if (movesBack > 0)
+        text += u'\n' + tr("%n手戻すと解ける局面に戻ります。", nullptr, movesBack);
     const PauseScope pause(*this);
-    const MessageResult answer = ShowMessage(Notice(tr("取れる牌がなくなりました。"), tr("手詰まり"),
-                                                    {tr("一手戻す"), tr("やり直し"), tr("新しいゲーム"), tr("閉じる")}));
-    switch (ChoiceIndex(answer)) {
+    const int choice = ChoiceIndex(ShowMessage(Notice(text, tr("手詰まり"), DeadEndChoices(movesBack))));
+    if (movesBack > 0 && choice == 0) {
+        RunAfterNotice([this, movesBack] { game_.TakeBack(movesBack); });
+        return;
+    }
+    switch (choice - (movesBack > 0 ? 1 : 0)) {
     case DEAD_END_TAKE_BACK: RunAfterNotice([this] { game_.TakeBack(1); }); break;
+    case DEAD_END_SHUFFLE: RunAfterNotice([this] { game_.Shuffle(); }); break;
     case DEAD_END_RESTART: RunAfterNotice([this] { game_.Restart(); }); break;
     case DEAD_END_NEW_GAME: RunAfterNotice([this] { game_.NewGame(); }); break;
     default: break;
     }
+}
+
+QStringList EndOfGame::DeadEndChoices(int32_t movesBack) const
+{
+    QStringList choices{tr("一手戻す"), tr("混ぜ直す"), tr("やり直し"), tr("新しいゲーム"), tr("閉じる")};
+    if (movesBack > 0)
+        choices.prepend(tr("%n手戻す", nullptr, movesBack));
+    return choices;
 }
 
 // Run from the event loop: the notice's own handling is over before the game
@@ -254,8 +301,10 @@ void EndOfGame::RunAfterNotice(std::function<void()> command)
 void EndOfGame::Cleared()
 {
     std::optional<bool> newBest;
+    // A shuffled deal is not the deal the best time stands for.
+    const int64_t time = shuffles_ > 0 ? LayoutRecord::kNoTime : clock_.ElapsedMs();
     if (!loaded_ && !replay_)
-        Record([&] { newBest = records_.GameWon(layout_, clock_.ElapsedMs()); });
+        Record([&] { newBest = records_.GameWon(layout_, time); });
     ShowWin(newBest);
 }
 
@@ -272,6 +321,8 @@ QString EndOfGame::WinText(std::optional<bool> newBest) const
 {
     QStringList lines{tr("クリアしました。"), tr("プレイ時間: %1").arg(FormatPlayTime(clock_.ElapsedMs())),
                       tr("ヒント: %1回　戻した手: %2手").arg(hints_).arg(takeBacks_)};
+    if (shuffles_ > 0)
+        lines << tr("混ぜ直し: %1回（最短記録は残りません）").arg(shuffles_);
     if (loaded_) {
         lines << tr("保存から続けたゲームは記録に残りません。");
         return lines.join(u'\n');
@@ -299,6 +350,14 @@ EndOfGame::PauseScope::~PauseScope()
     // A verdict that came while the dialog was open is told once it is gone.
     if (ending.pauseDepth_ == 0)
         ending.TellLater();
+}
+
+void EndOfGame::SetGamePaused(bool paused)
+{
+    if (paused && !gamePause_)
+        gamePause_ = std::make_unique<PauseScope>(*this);
+    else if (!paused)
+        gamePause_.reset();
 }
 
 void EndOfGame::UpdateClock()

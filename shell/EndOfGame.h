@@ -41,6 +41,8 @@ public:
     void AfterMove();
     void AfterTakeBack();
     void AfterHint();
+    // The faces of the tiles left were shuffled.
+    void Shuffled();
     // The clear animation of the game has run.
     void Cleared();
 
@@ -57,6 +59,10 @@ public:
         EndOfGame& ending;
     };
 
+    // The player paused the game: the clock stops and notices wait, as under
+    // a dialog, until it goes on.
+    void SetGamePaused(bool paused);
+
     // For tests: another time source for the play clock, and the state.
     void UseClock(PlayClock::Source source);
     PositionWatcher& Watcher() const { return *watcher_; }
@@ -64,6 +70,7 @@ public:
     int64_t PlayedMs() const { return clock_.ElapsedMs(); }
     int32_t Hints() const { return hints_; }
     int32_t TakeBacks() const { return takeBacks_; }
+    int32_t Shuffles() const { return shuffles_; }
 
     static QString FormatPlayTime(int64_t ms);
 
@@ -77,7 +84,9 @@ private:
     void OnJudged(quint64 position, WayBack way);
     void TellWhenLost();
     void TellLater();
+    void AwaitDeadEndAdvice();
     void ShowDeadEnd();
+    QStringList DeadEndChoices(int32_t movesBack) const;
     void TellWayBack(int32_t movesBack);
     void ShowWin(std::optional<bool> newBest);
     QString WinText(std::optional<bool> newBest) const;
@@ -100,6 +109,7 @@ private:
     bool cleared_ = false;
     int32_t hints_ = 0;
     int32_t takeBacks_ = 0;
+    int32_t shuffles_ = 0;
 
     quint64 position_ = 0;
     std::optional<WayBack> judged_;
@@ -108,7 +118,10 @@ private:
     // The tiles removed in the winnable position the player was last told to
     // go back to; -1 when none.
     int32_t toldLoss_ = -1;
+    // A dead end waits briefly for the way back before its box opens.
+    bool deadEndPending_ = false;
 
     bool windowActive_ = false;
     int32_t pauseDepth_ = 0;
+    std::unique_ptr<PauseScope> gamePause_;
 };

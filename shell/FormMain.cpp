@@ -141,6 +141,15 @@ void FormMain::ActOnKey(int32_t keyCode, int32_t repeat, bool held)
     }
 }
 
+void FormMain::ShortcutDown(ShortcutTable::Command command)
+{
+    const bool held = keyHeld;
+    KeyRepeat = 0;
+    keyHeld = true;
+    if (!held)
+        emit ShortcutPressed(command);
+}
+
 void FormMain::KeyUp()
 {
     KeyRepeat = 0;
@@ -168,6 +177,10 @@ void FormMain::MouseDown(Qt::MouseButton button, QPointF position)
 {
     if (!picMain->PictureAt(position))
         return;
+    if (paused) {
+        emit ResumeAsked();
+        return;
+    }
     if (button == Qt::LeftButton)
         ClickCursor(CursorX, CursorY);
     else
@@ -197,13 +210,26 @@ void FormMain::SettleKeyRelease()
 
 void FormMain::keyPressEvent(QKeyEvent* event)
 {
+    // Ctrl and Shift only qualify the key that follows.
+    if (ShortcutTable::IsModifier(event->key()))
+        return;
     // Events made without a time (0) are never taken for halves of one repeat.
     const bool secondHalfOfRepeat = pendingRelease.pending && pendingRelease.key == event->key()
         && pendingRelease.timestamp == event->timestamp() && event->timestamp() != 0;
     if (secondHalfOfRepeat)
         pendingRelease.pending = false;
     SettleKeyRelease();
-    Guarded([&] { KeyDown(VirtualKeyCode(event->key())); });
+    if (paused) {
+        // The key that resumes does nothing else.
+        keyHeld = true;
+        Guarded([&] { emit ResumeAsked(); });
+        return;
+    }
+    const std::optional<ShortcutTable::Command> shortcut = ShortcutTable::Find(event->key(), event->modifiers());
+    if (shortcut)
+        Guarded([&] { ShortcutDown(*shortcut); });
+    else if (!event->modifiers().testFlag(Qt::ControlModifier))
+        Guarded([&] { KeyDown(VirtualKeyCode(event->key())); });
 }
 
 // The window system repeats a held key as release and press pairs with one
@@ -212,7 +238,7 @@ void FormMain::keyPressEvent(QKeyEvent* event)
 // hold; anything else, or the settle time passing, ends the hold.
 void FormMain::keyReleaseEvent(QKeyEvent* event)
 {
-    if (event->isAutoRepeat())
+    if (event->isAutoRepeat() || ShortcutTable::IsModifier(event->key()))
         return;
     SettleKeyRelease();
     pendingRelease = {true, event->key(), event->timestamp()};

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ShortcutTable.h"
+
 #include <QTimer>
 #include <QWidget>
 
@@ -79,6 +81,8 @@ public:
     void CloseOverModalWindows();
 
     void KeyDown(int32_t keyCode);
+    // A shortcut acts once per press, as the command keys do.
+    void ShortcutDown(ShortcutTable::Command command);
     void KeyUp();
     // Ends the hold for a release that no press of the same key and
     // timestamp followed; the settle timer calls it.
@@ -95,6 +99,8 @@ public:
     // The window's cursor, in the picture's pixels.
     QPoint Cursor() const { return {CursorX, CursorY}; }
     bool KeyHeld() const { return keyHeld; }
+    // While paused the next key or click only asks to go on.
+    void SetPaused(bool on) { paused = on; }
 
 signals:
     void CursorMoved(int32_t x, int32_t y);
@@ -103,6 +109,8 @@ signals:
     void HintAsked();
     void PlaybackAsked();
     void MenuAsked();
+    void ShortcutPressed(ShortcutTable::Command command);
+    void ResumeAsked();
     void Moved(QPoint topLeft);
     // The size, maximised or full-screen state changed.
     void Reshaped();
@@ -137,6 +145,7 @@ private:
     int32_t CursorY = 0;
     int32_t KeyRepeat = 0;
     bool keyHeld = false;
+    bool paused = false;
     std::function<bool()> mayClose;
     std::unique_ptr<WindowCloseFilter> closeFilter;
     PendingRelease pendingRelease;

@@ -10,9 +10,11 @@
 #include "PictureBox.h"
 #include "ScreenColours.h"
 #include "Settings.h"
+#include "StatusPainter.h"
 #include "TileSheet.h"
 
 #include <QEvent>
+#include <QPainter>
 
 #include <algorithm>
 #include <climits>
@@ -246,7 +248,48 @@ void GameScreen::ComposeSideBar(QPoint focus, const QString& caption)
     mapCtrl->BlitButton(mapCtrl->JudgePointer(focus.x(), focus.y()), MapCtrl::MODE_FOCUS);
     mapCtrl->BlitCursor(focus.x(), focus.y());
     const QPoint captionAt = layout.SideBarAt(kCaptionX, kCaptionY);
-    dx7->DD7DrawText(captionAt.x(), captionAt.y(), caption.toStdString());
+    dx7->DD7DrawText(captionAt.x(), captionAt.y(), ShownCaption(caption).toStdString());
+    PaintPlayState(focus);
+}
+
+// The caption, cut before the line that would reach the status.
+QString GameScreen::ShownCaption(const QString& caption) const
+{
+    if (!statusFigures)
+        return caption;
+    const qsizetype fitting = (StatusPainter::kArea.top() - kCaptionY) / static_cast<qsizetype>(kLinePitch);
+    return caption.split(QStringLiteral("\r\n")).mid(0, fitting).join(QStringLiteral("\r\n"));
+}
+
+// Over the composed picture: the pause hides the board behind the wallpaper,
+// and the status stands above the buttons. The cursor stays on top.
+void GameScreen::PaintPlayState(QPoint focus)
+{
+    shownStatus = statusFigures ? statusFigures() : std::nullopt;
+    if (!paused && !shownStatus)
+        return;
+    const int32_t origin = layout.IsDesign() ? kBoardOrigin : 0;
+    const QSize board = layout.IsDesign() ? QSize(kBoardWidth, kBoardHeight)
+                                          : QSize(layout.SideLeft(), layout.Size().height());
+    if (paused)
+        dx7->DD7BltFast(origin, origin, surfaceSet.Wall, {0, 0, board.width(), board.height()});
+    const double u = layout.SideScale();
+    dx7->DD7Paint([&](QPainter& painter) {
+        if (paused) {
+            const QRect region(QPointF(origin / u, origin / u).toPoint(), (QSizeF(board) / u).toSize());
+            StatusPainter::PaintPaused(painter, u, region);
+        }
+        if (shownStatus) {
+            painter.translate(layout.SideBarAt(0, 0));
+            StatusPainter::PaintStatus(painter, u, *shownStatus);
+        }
+    });
+    mapCtrl->BlitCursor(focus.x(), focus.y());
+}
+
+void GameScreen::ShowStatus(std::function<std::optional<StatusFigures>()> figures)
+{
+    statusFigures = std::move(figures);
 }
 
 int32_t GameScreen::MenuScale() const

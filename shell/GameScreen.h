@@ -3,6 +3,7 @@
 #include "PaiStructure.h"
 #include "PixelRect.h"
 #include "ScreenLayout.h"
+#include "StatusFigures.h"
 
 #include <QFont>
 #include <QImage>
@@ -13,6 +14,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -84,6 +86,15 @@ public:
     // art for it now rather than when the size has settled, and redraws.
     void FitToWindow();
 
+    // The side bar shows the status that figures gives, none while it gives
+    // none; a null figures hides it, and the caption is then shown whole.
+    void ShowStatus(std::function<std::optional<StatusFigures>()> figures);
+    // The status last drawn; none when it was not drawn.
+    const std::optional<StatusFigures>& ShownStatus() const { return shownStatus; }
+    // The board hides behind the wallpaper with a notice while paused.
+    void SetPaused(bool on) { paused = on; }
+    bool Paused() const { return paused; }
+
     // The whole-number scale the side panel opens at over the window.
     int32_t MenuScale() const;
 
@@ -106,6 +117,8 @@ private:
     ScreenLayout LayoutFor(QSize size) const;
     void ApplyLayout(const ScreenLayout& next);
     void ComposeSideBar(QPoint focus, const QString& caption);
+    QString ShownCaption(const QString& caption) const;
+    void PaintPlayState(QPoint focus);
 
     QWidget& window;
     PictureBox& picture;
@@ -123,4 +136,7 @@ private:
     QPoint lastFocus;
     QString lastCaption;
     int32_t lastRedrawLevel = -1;
+    std::function<std::optional<StatusFigures>()> statusFigures;
+    std::optional<StatusFigures> shownStatus;
+    bool paused = false;
 };

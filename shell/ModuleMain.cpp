@@ -62,6 +62,7 @@ void ModuleMain::Main()
     play = std::make_unique<PlayRouter>(
         *paiCtrl, *screen, *game, *ending, [this] { ShowOptions(); },
         [this](const std::function<void()>& work) { formMain->Guarded(work); });
+    CreateKeys();
     placement->ShowAsLeft();
     screen->FitToWindow();
     CreateSidePanel();
@@ -104,6 +105,9 @@ void ModuleMain::ConnectInput()
     QObject::connect(form, &FormMain::HintAsked, form, settled([](ModuleMain& m) { m.play->CommandHint(); }));
     QObject::connect(form, &FormMain::PlaybackAsked, form, settled([](ModuleMain& m) { m.play->CommandPlayback(); }));
     QObject::connect(form, &FormMain::MenuAsked, form, settled([](ModuleMain& m) { m.ShowOptions(); }));
+    QObject::connect(form, &FormMain::ShortcutPressed, form,
+                     settled([](ModuleMain& m, ShortcutTable::Command command) { m.keys->RunShortcut(command); }));
+    QObject::connect(form, &FormMain::ResumeAsked, form, [this] { keys->SetPaused(false); });
     QObject::connect(form, &FormMain::Moved, form, [this](QPoint topLeft) { placement->RememberPlace(topLeft); });
     QObject::connect(form, &FormMain::Reshaped, form, [this] { placement->RememberShape(); });
     QObject::connect(form, &FormMain::Closing, form, [this] { ExitApp(); });
@@ -136,6 +140,16 @@ void ModuleMain::CreateEnding()
                                          [this](const std::string& name) { return folders.IsOwnLayout(QString::fromStdString(name)); });
 }
 
+void ModuleMain::CreateKeys()
+{
+    keys = std::make_unique<PlayKeys>(*paiCtrl, *play, *screen, *ending, *formMain, picBitmap[0],
+                                      PlayKeys::PanelQuestions{[this] { PanelCommand(PANEL_NEWGAME); },
+                                                               [this] { formSub->AskRestart(); },
+                                                               [this] { formSub->AskSave(); },
+                                                               [this] { formSub->AskLoad(); }});
+    keys->ShowStatus(settings->StatusShown());
+}
+
 void ModuleMain::CreateSidePanel()
 {
     formSub = std::make_unique<FormSub>(*this, formMain.get());
@@ -166,6 +180,7 @@ void ModuleMain::ExitApp()
     if (exited)
         return;
     exited = true;
+    keys.reset();
     play.reset();
     ending.reset();
     formSub.reset();
@@ -189,6 +204,11 @@ void ModuleMain::Restart()
 void ModuleMain::NewGame()
 {
     play->WhenSettled([this] { PanelCommand(PANEL_NEWGAME); });
+}
+
+void ModuleMain::Shuffle()
+{
+    play->WhenSettled([this] { keys->Shuffle(); });
 }
 
 void ModuleMain::ShowOptions()

@@ -5,6 +5,7 @@
 #include "GameFolders.h"
 #include "GameScreen.h"
 #include "ModuleCommands.h"
+#include "PlayKeys.h"
 #include "PlayRouter.h"
 
 #include <QImage>
@@ -70,6 +71,11 @@ public:
     // Tears the objects down; the window is closing. Runs once.
     void ExitApp();
 
+    // The tiles are hidden and the clock stands until any key or click.
+    bool Paused() const { return keys && keys->Paused(); }
+    // Whether the side bar shows the play time and the takeable sets.
+    bool StatusShown() const { return keys && keys->StatusShown(); }
+    StatusFigures CurrentStatus() const { return keys->CurrentStatus(); }
     void ShowOptions();
     void RedrawScreen(int32_t level);
     void FlipScreen();
@@ -84,12 +90,14 @@ public:
     void TakeBack(int32_t moves) override;
     void Restart() override;
     void NewGame() override;
+    void Shuffle() override;
     bool Animating() const override { return play && play->PlayState() == STATE_ANIMATING; }
 
     // Read access for the dialogs, tests and benchmarks.
     FormMain& Form() const { return *formMain; }
     FormSub& SidePanel() const { return *formSub; }
     PlayRouter& Play() const { return *play; }
+    PlayKeys& Keys() const { return *keys; }
     PaiCtrl& Controller() const { return *paiCtrl; }
     EndOfGame& Ending() const { return *ending; }
     GameScreen& Screen() const { return *screen; }
@@ -117,6 +125,7 @@ private:
     void CreateController();
     void CreateEnding();
     void CreateSidePanel();
+    void CreateKeys();
     void RunSelectionDialog();
     void StartCommandLineGame(const GameChoice& game, const QString& caption);
 
@@ -134,6 +143,7 @@ private:
     std::unique_ptr<FormSub> formSub;
     std::unique_ptr<EndOfGame> ending;
     std::unique_ptr<PlayRouter> play;
+    std::unique_ptr<PlayKeys> keys;
 
     bool answerMode = false;
     bool exited = false;

@@ -58,7 +58,19 @@ void PlayRouter::ClickAt(int32_t x, int32_t y)
     if (id < 0)
         return;
     const int32_t removedBefore = controller.RemovedCount();
-    switch (controller.ClickPai(id)) {
+    ActOnMove(controller.ClickPai(id), removedBefore);
+}
+
+void PlayRouter::CommandRedo()
+{
+    const int32_t removedBefore = controller.RemovedCount();
+    ActOnMove(controller.ClickPai(PaiCtrl::PAI_REDO), removedBefore);
+}
+
+// Redraws after a click or a redo, and lets the end of the game be watched.
+void PlayRouter::ActOnMove(int32_t event, int32_t removedBefore)
+{
+    switch (event) {
     case PaiCtrl::EVENT_PRINT:
     case PaiCtrl::EVENT_NOPLAY:
         RedrawScreen(GameScreen::REDRAW_FULL);

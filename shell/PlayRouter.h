@@ -38,6 +38,8 @@ public:
     void CommandCancel();
     void CommandHint();
     void CommandPlayback();
+    // Puts back the set most recently taken back, as a move.
+    void CommandRedo();
     void TakeBackMoves(int32_t moves);
     void RedrawScreen(int32_t level);
     // A new, restarted or loaded game: a clear animates again.
@@ -50,6 +52,7 @@ public:
 
 private:
     void RunCommand(int32_t pseudoId);
+    void ActOnMove(int32_t event, int32_t removedBefore);
     void StartClearAnimation();
     void ClearAnimationFinished();
 

@@ -90,10 +90,11 @@ bool PlayRecords::GameWon(const std::string& key, int64_t ms)
     const LayoutRecord before = Of(key);
     Change& change = pending_[key];
     ++change.won;
-    if (change.bestMs == LayoutRecord::kNoTime || ms < change.bestMs)
+    const bool timed = ms != LayoutRecord::kNoTime;
+    if (timed && (change.bestMs == LayoutRecord::kNoTime || ms < change.bestMs))
         change.bestMs = ms;
     Flush();
-    return before.bestMs == LayoutRecord::kNoTime || ms < before.bestMs;
+    return timed && (before.bestMs == LayoutRecord::kNoTime || ms < before.bestMs);
 }
 
 void PlayRecords::Apply(const Change& change, LayoutRecord& record)

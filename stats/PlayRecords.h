@@ -31,7 +31,8 @@ public:
     // The layout's record; an empty one for a layout never played.
     LayoutRecord Of(const std::string& key) const;
     void GameStarted(const std::string& key, int32_t problem);
-    // Counts a win; true when ms is the layout's new best time.
+    // Counts a win; true when ms is the layout's new best time. A win of
+    // LayoutRecord::kNoTime counts without a time.
     bool GameWon(const std::string& key, int64_t ms);
 
     // Merges what is pending; false while another instance holds the lock.

@@ -74,17 +74,25 @@ QString StatsPath()
     return GameFolders::UserFolder() + QStringLiteral("/stats.txt");
 }
 
-// Plays until the dead-end box has been shown once more (or no pair is left).
+// Plays until the dead-end box has been shown once more (or no pair is left);
+// the box waits for the search of the way back.
 void PlayUntilStuck(ModuleMain& module, const ScriptedAnswers& answers)
 {
     const int shown = answers.Count("手詰まり");
     while (answers.Count("手詰まり") == shown && TakeFirstPair(module)) {
     }
+    DeliverVerdicts(module);
 }
 
-const std::vector<std::string> kDeadEndChoices{"一手戻す", "やり直し", "新しいゲーム", "閉じる"};
+const std::vector<std::string> kDeadEndChoices{"一手戻す", "混ぜ直す", "やり直し", "新しいゲーム", "閉じる"};
 
-TEST(EndOfGameTest, DeadEndBoxOffersTakeBackRestartAndNewGame)
+// The box's buttons after the way back, and how many lead them (0 or 1).
+int WayBackButtons(const MessageRequest& box)
+{
+    return box.choices.size() > kDeadEndChoices.size() ? 1 : 0;
+}
+
+TEST(EndOfGameTest, DeadEndBoxOffersTakeBackShuffleRestartAndNewGame)
 {
     ScriptedAnswers answers;
     auto module = StartModule(TestName(), ClassicGame(kGreedyLosesProblem));
@@ -93,28 +101,29 @@ TEST(EndOfGameTest, DeadEndBoxOffersTakeBackRestartAndNewGame)
     const int32_t stuckCount = controller.GetPaiCount();
     ASSERT_GT(stuckCount, 0);
     ASSERT_EQ(answers.Count("手詰まり"), 1);
-    const MessageRequest& box = answers.requests.back();
-    EXPECT_EQ(box.text, "取れる牌がなくなりました。");
-    EXPECT_EQ(box.choices, kDeadEndChoices);
+    const MessageRequest box = answers.requests.back();
+    const int lead = WayBackButtons(box);
+    EXPECT_EQ(box.text.rfind("取れる牌がなくなりました。", 0), 0U);
+    EXPECT_EQ(std::vector<std::string>(box.choices.begin() + lead, box.choices.end()), kDeadEndChoices);
     EXPECT_EQ(controller.GetPaiCount(), stuckCount) << "閉じる changes nothing";
 
     TapKey(module->Form(), Qt::Key_H);
     EXPECT_EQ(answers.Count("手詰まり"), 2) << "the hint key shows it again";
 
-    answers.answers["手詰まり"] = {0};
+    answers.answers["手詰まり"] = {lead};
     TapKey(module->Form(), Qt::Key_H);
     EXPECT_EQ(controller.GetPaiCount(), stuckCount) << "nothing changes while the notice is handled";
     QCoreApplication::processEvents();
     EXPECT_EQ(controller.GetPaiCount(), stuckCount + 2) << "一手戻す";
     EXPECT_EQ(module->Ending().TakeBacks(), 1);
 
-    answers.answers["手詰まり"] = {1};
+    answers.answers["手詰まり"] = {lead + 2};
     PlayUntilStuck(*module, answers);
     QCoreApplication::processEvents();
     EXPECT_EQ(controller.GetPaiCount(), 144) << "やり直し";
     EXPECT_EQ(controller.RemovedCount(), 0);
 
-    answers.answers["手詰まり"] = {2};
+    answers.answers["手詰まり"] = {lead + 3};
     PlayUntilStuck(*module, answers);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     auto dialogShown = std::make_shared<QString>();
@@ -122,6 +131,29 @@ TEST(EndOfGameTest, DeadEndBoxOffersTakeBackRestartAndNewGame)
     QCoreApplication::processEvents();
     EXPECT_EQ(*dialogShown, QStringLiteral("FormQues")) << "新しいゲーム opens the selection dialog";
     EXPECT_EQ(answers.Count("手詰まり"), 5);
+
+    answers.answers["手詰まり"] = {lead + 1};
+    TapKey(module->Form(), Qt::Key_H);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(module->Ending().Shuffles(), 1) << "混ぜ直す";
+    EXPECT_EQ(Solve(controller.Board()).verdict, SolverResult::Verdict::Winnable);
+}
+
+TEST(EndOfGameTest, DeadEndBoxLeadsWithTheWayBackToAWinnablePosition)
+{
+    ScriptedAnswers answers;
+    auto module = StartModule(TestName(), ClassicGame(kGreedyLosesProblem));
+    answers.answers["手詰まり"] = {0};
+    PlayUntilStuck(*module, answers);
+    ASSERT_EQ(answers.Count("手詰まり"), 1);
+    const MessageRequest box = answers.requests.back();
+    ASSERT_EQ(WayBackButtons(box), 1) << "the search found the way back";
+    const int32_t movesBack = std::stoi(box.choices[0]);
+    EXPECT_EQ(box.choices[0], std::to_string(movesBack) + "手戻す");
+    EXPECT_NE(box.text.find(std::to_string(movesBack) + "手戻すと解ける局面に戻ります。"), std::string::npos);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(module->Ending().TakeBacks(), movesBack);
+    EXPECT_EQ(Solve(module->Controller().Board()).verdict, SolverResult::Verdict::Winnable);
 }
 
 TEST(EndOfGameTest, WithAutoHintTheLosingMoveIsAnnouncedWithTheWayBack)

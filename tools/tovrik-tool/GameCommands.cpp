@@ -1,11 +1,12 @@
-// tovrik-tool render, save and save-info: a deal played part-way through the
-// game controller, drawn as the board or written as a saved game.
+// tovrik-tool render, save, save-info and shuffle: a deal played part-way
+// through the game controller, drawn as the board or written as a saved game.
 #include "ToolCommand.h"
 #include "PlayedDeal.h"
 
 #include <algorithm>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 #include <QBuffer>
@@ -14,10 +15,12 @@
 
 #include "AtomicFile.h"
 #include "DX7Draw.h"
+#include "FaceShuffle.h"
 #include "BoardSprites.h"
 #include "PaiCtrl.h"
 #include "PaiStructure.h"
 #include "PictureFile.h"
+#include "SolverJudge.h"
 
 void PlayDeal(PaiCtrl& ctrl, ToolArgs& args)
 {
@@ -96,20 +99,44 @@ int Save(const std::vector<std::string>& arguments)
     const std::string out = args.TakeOption("--out");
     if (out.empty())
         throw std::invalid_argument("--out PATH is needed");
+    const std::string play = args.TakeOption("--play");
     PaiCtrl ctrl;
     PlayDeal(ctrl, args);
     args.ExpectEnd();
+    PlaySets(ctrl, play);
     ctrl.SaveGameTo(out);
     return 0;
+}
+
+// Every slot of the layout, one JSON object each.
+void PrintSlotsJson(const PaiCtrl& ctrl)
+{
+    const PaiStructure& board = ctrl.Board();
+    std::cout << "{\"tileCount\":" << board.MaxID() << ",\"setSize\":" << board.Once()
+              << ",\"removed\":" << ctrl.RemovedCount() << ",\"autoHint\":" << (ctrl.AutoHint() ? "true" : "false")
+              << ",\"slots\":[";
+    for (int32_t id = 0; id < board.MaxID(); ++id) {
+        const int32_t code = board.Slot(id).Position;
+        std::cout << (id == 0 ? "" : ",") << "{\"layer\":" << code / 2048 << ",\"column\":" << code / 32 % 64
+                  << ",\"row\":" << code % 32 << ",\"face\":" << board.PaiIndex(id)
+                  << ",\"group\":" << board.Group(id) << ",\"present\":" << (board.Validity(id) ? "true" : "false")
+                  << "}";
+    }
+    std::cout << "]}\n";
 }
 
 int SaveInfo(const std::vector<std::string>& arguments)
 {
     ToolArgs args(arguments);
     const std::string path = args.TakePositional("saved game PATH");
+    const bool json = args.TakeFlag("--json");
     args.ExpectEnd();
     PaiCtrl ctrl;
     ctrl.LoadGameFrom(path);
+    if (json) {
+        PrintSlotsJson(ctrl);
+        return 0;
+    }
     std::cout << "tile count: " << ctrl.Board().MaxID() << '\n'
               << "set size: " << ctrl.Board().Once() << '\n'
               << "removed: " << ctrl.RemovedCount() << '\n'
@@ -117,9 +144,35 @@ int SaveInfo(const std::vector<std::string>& arguments)
     return 0;
 }
 
+// The game's shuffle of a saved game: the same position and count give the
+// same faces as in the game.
+int Shuffle(const std::vector<std::string>& arguments)
+{
+    ToolArgs args(arguments);
+    const std::string in = args.TakeOption("--save");
+    const std::string out = args.TakeOption("--out");
+    const int count = args.TakeIntOption("--count", 1);
+    args.ExpectEnd();
+    if (in.empty() || out.empty())
+        throw std::invalid_argument("--save IN and --out OUT are needed");
+    if (count < 1)
+        throw std::invalid_argument("--count must be 1 or more");
+    PaiCtrl ctrl;
+    ctrl.LoadGameFrom(in);
+    const std::optional<FaceShuffle::Faces> faces =
+        FaceShuffle::FindClearable(ctrl.Board(), count, SolverJudge(FaceShuffle::kJudgeMs));
+    if (!faces)
+        throw std::runtime_error("no arrangement that can be cleared was found");
+    ctrl.ReplaceFaces(*faces);
+    ctrl.SaveGameTo(out);
+    return 0;
+}
+
 const ToolCommand renderCommand(
     "render", "render FILE --problem N [--facedown M] [--moves K] [--hint] [--wallpaper PICTURE] --out PNG", Render);
-const ToolCommand saveCommand("save", "save FILE --problem N [--facedown M] [--moves K] --out PATH", Save);
-const ToolCommand saveInfoCommand("save-info", "save-info PATH", SaveInfo);
+const ToolCommand saveCommand("save", "save FILE --problem N [--facedown M] [--moves K] [--play SETS] --out PATH",
+                              Save);
+const ToolCommand saveInfoCommand("save-info", "save-info PATH [--json]", SaveInfo);
+const ToolCommand shuffleCommand("shuffle", "shuffle --save IN --out OUT [--count K]", Shuffle);
 
 } // namespace

@@ -69,6 +69,8 @@ std::string WhyNotLegal(const PaiStructure& board, const std::vector<int32_t>& s
     return {};
 }
 
+} // namespace
+
 void PlaySets(PaiCtrl& ctrl, const std::string& text)
 {
     const std::vector<std::vector<int32_t>> sets = ParseSets(text);
@@ -81,6 +83,8 @@ void PlaySets(PaiCtrl& ctrl, const std::string& text)
             ctrl.ClickPai(slot);
     }
 }
+
+namespace {
 
 void PrintJson(const SolverResult& result)
 {

@@ -2,10 +2,11 @@
 
 #include "Solver.h"
 
-PositionJudge SolverJudge()
+PositionJudge SolverJudge(double timeLimitMs)
 {
-    return [](const PaiStructure& board, const std::atomic<bool>& cancel) {
+    return [timeLimitMs](const PaiStructure& board, const std::atomic<bool>& cancel) {
         SolveBudget budget;
+        budget.timeLimitMs = timeLimitMs;
         budget.cancel = &cancel;
         switch (Solve(board, budget).verdict) {
         case SolverResult::Verdict::Winnable: return Outlook::Winnable;
