@@ -275,6 +275,8 @@ void GameScreen::PaintPlayState(QPoint focus)
         dx7->DD7BltFast(origin, origin, surfaceSet.Wall, {0, 0, board.width(), board.height()});
     const double u = layout.SideScale();
     dx7->DD7Paint([&](QPainter& painter) {
+        // The painter scales the design's font itself.
+        painter.setFont(font);
         if (paused) {
             const QRect region(QPointF(origin / u, origin / u).toPoint(), (QSizeF(board) / u).toSize());
             StatusPainter::PaintPaused(painter, u, region);

@@ -8,6 +8,7 @@
 #include "MapCtrl.h"
 #include "ScreenLayout.h"
 #include "Settings.h"
+#include "StatusPainter.h"
 
 namespace {
 
@@ -103,6 +104,22 @@ TEST_F(SharpScreenTest, TilesLandWhereTheTransformSaysAndAClickOnTheirCentreTake
         SendMouse(form(), QEvent::MouseButtonPress, centre.x(), centre.y(), Qt::LeftButton);
         EXPECT_EQ(controller().Selection(), std::vector<int32_t>{id});
         module->Play().CommandCancel();
+
+        // The status stands above the buttons at the side bar's scale, and
+        // the pause hides the tiles at this size too.
+        const QRect status(layout.SideBarAt(StatusPainter::kArea.left(), StatusPainter::kArea.top()),
+                           layout.SideBarAt(StatusPainter::kArea.right(), StatusPainter::kArea.bottom()));
+        int ink = 0;
+        for (int y = status.top(); y <= status.bottom(); ++y)
+            for (int x = status.left(); x <= status.right(); ++x)
+                ink += BackPixel(*module, x, y) != 0x3399FFu;
+        EXPECT_GT(ink, 20 * u * u);
+        MoveMouse(form(), 5, 5);
+        TapKey(form(), Qt::Key_P);
+        ASSERT_TRUE(module->Paused());
+        EXPECT_EQ(BackPixel(*module, centre.x(), centre.y()), 0x00FF00u);
+        TapKey(form(), Qt::Key_Space);
+        EXPECT_NE(BackPixel(*module, centre.x(), centre.y()), 0x00FF00u);
 
         // The side bar's hint button, through u.
         const QPoint hint = layout.SideBarAt(725, 366);
