@@ -1,5 +1,6 @@
 #include "QuotedText.h"
 
+#include <climits>
 #include <cstdio>
 
 namespace {
@@ -47,4 +48,9 @@ std::string QuotedText(std::string_view text, size_t maxBytes)
     if (cut < text.size())
         out += "...";
     return out;
+}
+
+std::string QuotedPath(std::string_view path)
+{
+    return QuotedText(path, PATH_MAX);
 }

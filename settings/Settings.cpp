@@ -33,9 +33,9 @@ const QString kWindowFullScreen = QStringLiteral("window/fullScreen");
 QStringList startProblems;
 bool writeFailureTold = false;
 
-QString Quoted(const QString& text)
+QString Quoted(const QString& path)
 {
-    return QString::fromStdString(QuotedText(text.toStdString()));
+    return QString::fromStdString(QuotedPath(path.toStdString()));
 }
 
 void AddStartProblem(const QString& filePath, const QString& reason, const QString& aside)

@@ -58,6 +58,10 @@ TEST(PlayerFiles, EchoedTextIsQuotedEscapedAndCut)
     };
     for (const auto& [text, quoted] : cases)
         EXPECT_EQ(QuotedText(text), quoted) << text;
+    // A path is shown whole, so that the player can find the file.
+    const std::string longPath = "/" + std::string(300, 'p') + "/tovrik.conf.damaged-20261208-120000";
+    EXPECT_EQ(QuotedPath(longPath), "\"" + longPath + "\"");
+    EXPECT_EQ(QuotedPath("/tmp/\x1b[2J"), "\"/tmp/\\x1b[2J\"");
 }
 
 TEST(PlayerFiles, ReasonsSayWhatHappened)

@@ -30,7 +30,7 @@ std::string Stem(const std::string& fileName)
 
 std::runtime_error Failure(const std::string& what, const std::string& path, int error)
 {
-    return std::runtime_error(what + " " + QuotedText(path) + ": " + NumberedError::ErrnoReason(error));
+    return std::runtime_error(what + " " + QuotedPath(path) + ": " + NumberedError::ErrnoReason(error));
 }
 
 // A temporary folder that is removed with whatever is left in it.
@@ -96,7 +96,7 @@ std::vector<std::string> ImportWriter::Write(const std::vector<FileConv>& files,
         try {
             files[i].SaveFile((fs::path(staging.Path()) / names[i]).string());
         } catch (const NumberedError& error) {
-            throw std::runtime_error("cannot write " + QuotedText(paths[i]) + ": " + error.what());
+            throw std::runtime_error("cannot write " + QuotedPath(paths[i]) + ": " + error.what());
         }
     }
     MoveIntoPlace(staging.Path(), names);
@@ -114,7 +114,7 @@ void ImportWriter::RefuseExisting(const std::vector<std::string>& paths) const
         if (!fs::is_regular_file(status))
             throw Failure("cannot write the layout as", path, fs::is_directory(status) ? EISDIR : EEXIST);
         if (!replace_)
-            throw std::runtime_error(QuotedText(path) + " exists already; --force replaces it");
+            throw std::runtime_error(QuotedPath(path) + " exists already; --force replaces it");
     }
 }
 
@@ -141,7 +141,7 @@ void ImportWriter::MoveIntoPlace(const std::string& staging, const std::vector<s
         const int error = errno;
         takeBack(i);
         if (error == EEXIST)
-            throw std::runtime_error(QuotedText(target(i)) + " exists already; --force replaces it");
+            throw std::runtime_error(QuotedPath(target(i)) + " exists already; --force replaces it");
         throw Failure("cannot move the layout into place as", target(i), error);
     }
 }

@@ -163,7 +163,7 @@ std::vector<FileConv> ConvertedLayouts(const std::vector<ForeignLayout>& layouts
         try {
             ConvertToLayoutFile(layouts[i], files[i]);
         } catch (const ImportError& error) {
-            throw std::runtime_error(QuotedText(path) + (layouts.size() > 1 ? ", map " + QuotedText(layouts[i].name) : "")
+            throw std::runtime_error(QuotedPath(path) + (layouts.size() > 1 ? ", map " + QuotedText(layouts[i].name) : "")
                                      + ": " + error.what());
         }
     }
@@ -186,11 +186,11 @@ int Import(ToolArgs args)
     try {
         layouts = ChosenLayouts(ReadForeignLayouts(path), mapName, outPath.empty());
     } catch (const ImportError& error) {
-        throw std::runtime_error(QuotedText(path) + ": " + error.what());
+        throw std::runtime_error(QuotedPath(path) + ": " + error.what());
     }
     for (const ForeignLayout& layout : layouts)
         for (const std::string& warning : quiet ? std::vector<std::string>{} : layout.warnings)
-            std::cerr << QuotedText(path) << ": warning: " << warning << '\n';
+            std::cerr << QuotedPath(path) << ": warning: " << warning << '\n';
     const std::vector<FileConv> files = ConvertedLayouts(layouts, path);
     // Without a destination the layouts go where the game lists them, beside the shipped ones but never over them.
     const bool ownFolder = folder.empty() && outPath.empty();
